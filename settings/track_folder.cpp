@@ -1,0 +1,29 @@
+#include "settings/track_folder.h"
+
+#include "settings/settings.h"
+
+namespace skyplate {
+namespace {
+
+std::string StoredOr(SettingStore& store, const char* fallback) {
+  std::string folder = ReadSettingString(store, kCurrentUserRoot, kTrackFolderKeyPath,
+                                         kTrackFolderValueName, kSettingNotFound);
+  return folder == kSettingNotFound ? fallback : folder;
+}
+
+}  // namespace
+
+std::string TrackFolderForChooser(SettingStore& store) {
+  return StoredOr(store, "c:\\");
+}
+
+std::string TrackFolderForOptions(SettingStore& store) {
+  return StoredOr(store, "");
+}
+
+bool SaveTrackFolder(SettingStore& store, std::string_view folder) {
+  return WriteSettingString(store, kCurrentUserRoot, kTrackFolderKeyPath, kTrackFolderValueName,
+                            folder);
+}
+
+}  // namespace skyplate
