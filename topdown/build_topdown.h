@@ -1,0 +1,41 @@
+// The build: from a track file to its topdown picture, in one pass.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "topdown/build_front_end.h"
+#include "topdown/path_parts.h"
+
+namespace skyplate {
+
+inline constexpr std::string_view kNotATrackText = "File is not a .track file.";
+inline constexpr std::string_view kNotATrackCaption = "Not a track file";
+inline constexpr std::string_view kMissingEntryText = "Error getting MaskMap filename";
+inline constexpr std::string_view kAllDoneText = "All Done";
+inline constexpr std::string_view kOutputSuffix = "_Topdown.bmp";
+
+enum class BuildOutcome {
+  kBuilt,         // the picture was written (images that failed to load read as black)
+  kNotATrack,     // the path does not end in ".track"; nothing was read
+  kMissingEntry,  // the track file, or one of its five TerrainMaps entries, is missing
+  kNotWritten,    // the build ran to its end but wrote no file
+};
+
+// Builds the topdown picture of the track file named by `track_path_text` (as
+// typed or given on the command line, perhaps in quotes). With
+// `close_on_error` 0 a path that is not a track file ends the build; with any
+// other value the main window is closed and the build goes on regardless.
+// `style` picks the path rules; tests try both on every platform.
+BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
+                          BuildFrontEnd* front_end, PathStyle style = kNativePathStyle);
+
+// The track path a build works with: one leading and one trailing double
+// quote removed, and on Windows cut to the 255 bytes its path buffers hold.
+std::string TrackPathFromText(std::string_view text, PathStyle style);
+
+// The output file's name for a MaskMap value: its name part and "_Topdown.bmp".
+std::string OutputNameFor(std::string_view mask_map_value, PathStyle style);
+
+}  // namespace skyplate

@@ -1,0 +1,36 @@
+// A file written beside its final place and put there only once complete, so
+// that a failed write never leaves a truncated file where a good one stood.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace skyplate {
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  // Removes the temporary file of an output that was never committed.
+  ~OutputFile();
+
+  // Creates a new temporary file in the folder of `path`.
+  bool Create(const std::string& path, std::string* error);
+  // Appends `size` bytes; a short or failed write is an error.
+  bool Write(const void* data, std::size_t size, std::string* error);
+  // Closes the temporary file and puts it in place of `path`, replacing any
+  // older file there. On Windows a file another program holds open stays as
+  // it was and the commit fails.
+  bool Commit(std::string* error);
+
+ private:
+  void Discard();
+
+  std::string path_;
+  std::string temp_path_;
+  std::intptr_t handle_ = -1;
+};
+
+}  // namespace skyplate

@@ -1,0 +1,83 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "topdown/output_file.h"
+
+namespace skyplate {
+namespace {
+
+std::string Reason(const char* what) {
+  return std::string(what) + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+OutputFile::~OutputFile() {
+  Discard();
+}
+
+void OutputFile::Discard() {
+  if (handle_ < 0) return;
+  ::close(static_cast<int>(handle_));
+  ::unlink(temp_path_.c_str());
+  handle_ = -1;
+}
+
+bool OutputFile::Create(const std::string& path, std::string* error) {
+  Discard();
+  path_ = path;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    temp_path_ = path + suffix;
+    int fd = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      handle_ = fd;
+      return true;
+    }
+    if (errno != EEXIST) break;
+  }
+  *error = Reason("cannot create a temporary file beside it");
+  return false;
+}
+
+bool OutputFile::Write(const void* data, std::size_t size, std::string* error) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t written = ::write(static_cast<int>(handle_), bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      *error = written < 0 ? Reason("write failed") : "write failed: nothing was written";
+      return false;
+    }
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+bool OutputFile::Commit(std::string* error) {
+  int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  // Without the sync a crash soon after the rename could leave an empty file
+  // where the older picture stood.
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    *error = Reason("write failed");
+    ::unlink(temp_path_.c_str());
+    return false;
+  }
+  if (::rename(temp_path_.c_str(), path_.c_str()) != 0) {
+    *error = Reason("cannot replace the file");
+    ::unlink(temp_path_.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace skyplate

@@ -1,0 +1,97 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <random>
+
+#include "topdown/output_file.h"
+
+namespace skyplate {
+namespace {
+
+std::string Reason(const char* what) {
+  char text[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 GetLastError(), 0, text, sizeof text, nullptr);
+  std::string reason = std::string(what) + ": " + text;
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return reason;
+}
+
+HANDLE AsHandle(std::intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
+
+}  // namespace
+
+OutputFile::~OutputFile() {
+  Discard();
+}
+
+void OutputFile::Discard() {
+  if (AsHandle(handle_) == INVALID_HANDLE_VALUE) return;
+  CloseHandle(AsHandle(handle_));
+  DeleteFileA(temp_path_.c_str());
+  handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+bool OutputFile::Create(const std::string& path, std::string* error) {
+  Discard();
+  path_ = path;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    temp_path_ = path + suffix;
+    HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      handle_ = reinterpret_cast<std::intptr_t>(file);
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  *error = Reason("cannot create a temporary file beside it");
+  return false;
+}
+
+bool OutputFile::Write(const void* data, std::size_t size, std::string* error) {
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    // WriteFile takes 32-bit counts; larger blocks go in pieces.
+    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(handle_), bytes, chunk, &written, nullptr) || written != chunk) {
+      *error = Reason("write failed");
+      return false;
+    }
+    bytes += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool OutputFile::Commit(std::string* error) {
+  HANDLE file = AsHandle(handle_);
+  handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+  if (!FlushFileBuffers(file)) {
+    *error = Reason("write failed");
+    CloseHandle(file);
+    DeleteFileA(temp_path_.c_str());
+    return false;
+  }
+  CloseHandle(file);
+  // Fails with a sharing violation while another program holds the old file
+  // open, which then stays exactly as it was.
+  if (!MoveFileExA(temp_path_.c_str(), path_.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    *error = Reason("cannot replace the file");
+    DeleteFileA(temp_path_.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace skyplate

@@ -1,0 +1,28 @@
+// Reading the image names out of a track file, an INI-style text file whose
+// section TerrainMaps names the mask map and the four overlay images.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <string_view>
+
+namespace skyplate {
+
+inline constexpr std::string_view kTerrainSection = "TerrainMaps";
+// What a lookup gives for a missing file, section or key. A value that reads
+// "Not Found" cannot be told from a missing one, which track files never need.
+inline constexpr std::string_view kNotFound = "Not Found";
+// Values are cut to this many bytes, the room the game's own reader leaves.
+inline constexpr std::size_t kMaxEntryBytes = 254;
+
+// The value of `key` in section `section` of the INI text in `text`, or
+// kNotFound. Section and key match without regard to ASCII case; blanks
+// around keys and values and one pair of enclosing quotes are dropped; the
+// first matching entry wins. Memory stays bounded whatever the text holds.
+std::string FindIniEntry(std::istream& text, std::string_view section, std::string_view key);
+
+// The value of `key` in section TerrainMaps of the track file at `path`, or
+// kNotFound when the file cannot be read or has no such entry.
+std::string ReadTrackEntry(const std::string& path, std::string_view key);
+
+}  // namespace skyplate
