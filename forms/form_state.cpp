@@ -1,0 +1,8 @@
+#include "forms/form_state.h"
+
+namespace skyplate {
+
+INT_PTR ModalResult = 0;
+HWND ActiveForm = nullptr;
+
+}  // namespace skyplate
