@@ -1,0 +1,166 @@
+#include "topdown/display_window_win32.h"
+
+#include <future>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "topdown/display_canvas_win32.h"
+
+namespace skyplate {
+namespace {
+
+constexpr char kDisplayClassName[] = "SKYPLATE_DISPLAY_WINDOW";
+constexpr int kCanvasId = 0;
+// Gives a new window time to appear before the build starts drawing into it.
+constexpr DWORD kSettleMilliseconds = 40;
+
+// The canvases of the open display windows. A build thread finds a window's
+// canvas here and keeps it alive while it draws, even if the user closes the
+// window meanwhile.
+class CanvasDirectory {
+ public:
+  void Add(HWND frame, std::shared_ptr<DisplayCanvas> canvas) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    canvases_[frame] = std::move(canvas);
+  }
+  void Remove(HWND frame) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    canvases_.erase(frame);
+  }
+  std::shared_ptr<DisplayCanvas> Find(HWND frame) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    const auto found = canvases_.find(frame);
+    return found == canvases_.end() ? nullptr : found->second;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<HWND, std::shared_ptr<DisplayCanvas>> canvases_;
+};
+
+CanvasDirectory& Canvases() {
+  static CanvasDirectory directory;
+  return directory;
+}
+
+DisplayCanvas* CanvasOf(HWND frame) {
+  return reinterpret_cast<DisplayCanvas*>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK DisplayWindowProc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DRAWITEM:
+      if (wparam == kCanvasId && CanvasOf(frame) != nullptr) {
+        CanvasOf(frame)->Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return TRUE;
+      }
+      break;
+    case WM_NCDESTROY:
+      Canvases().Remove(frame);
+      SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+      PostQuitMessage(0);
+      break;
+  }
+  return DefWindowProcA(frame, message, wparam, lparam);
+}
+
+bool RegisterDisplayClass() {
+  static std::once_flag once;
+  static bool registered = false;
+  std::call_once(once, [] {
+    WNDCLASSEXA window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = DisplayWindowProc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    window_class.lpszClassName = kDisplayClassName;
+    registered = RegisterClassExA(&window_class) != 0;
+  });
+  return registered;
+}
+
+struct Placement {
+  std::string caption;
+  std::int32_t left, top, client_width, client_height;
+};
+
+DWORD FrameStyle(const std::string& caption) {
+  const DWORD style = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+  return caption.empty() ? style : style | WS_CAPTION;
+}
+
+// Creates the frame, sized from its style so that even a client area too
+// small to hold the title bar comes out exactly as asked.
+HWND CreateFrame(const Placement& place) {
+  const DWORD style = FrameStyle(place.caption);
+  RECT outer{0, 0, place.client_width, place.client_height};
+  AdjustWindowRectEx(&outer, style, FALSE, 0);
+  return CreateWindowExA(0, kDisplayClassName, place.caption.c_str(), style, place.left, place.top,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// Runs on the display thread: the window, then its polling loop until the
+// window is destroyed.
+void RunDisplay(Placement place, std::promise<HWND> opened) {
+  HWND frame = RegisterDisplayClass() ? CreateFrame(place) : nullptr;
+  HWND control = nullptr;
+  if (frame != nullptr) {
+    control =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_OWNERDRAW, 0, 0,
+                        place.client_width, place.client_height, frame,
+                        reinterpret_cast<HMENU>(kCanvasId), GetModuleHandleA(nullptr), nullptr);
+  }
+  if (control == nullptr) {
+    if (frame != nullptr) DestroyWindow(frame);
+    opened.set_value(nullptr);
+    return;
+  }
+  const auto canvas =
+      std::make_shared<DisplayCanvas>(control, place.client_width, place.client_height);
+  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(canvas.get()));
+  Canvases().Add(frame, canvas);
+  ShowWindow(frame, SW_SHOW);
+  SetFocus(control);
+  opened.set_value(frame);
+
+  for (;;) {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      continue;
+    }
+    Sleep(1);
+    canvas->RepaintIfChanged();
+  }
+}
+
+}  // namespace
+
+HWND OpenDisplayWindow(const std::string& caption, std::int32_t left, std::int32_t top,
+                       std::int32_t client_width, std::int32_t client_height) {
+  std::promise<HWND> opened;
+  std::future<HWND> frame = opened.get_future();
+  std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height},
+              std::move(opened))
+      .detach();
+  HWND window = frame.get();
+  if (window != nullptr) Sleep(kSettleMilliseconds);
+  return window;
+}
+
+void RefreshDisplay(HWND window, const Bitmap& picture, std::int32_t first_column,
+                    std::int32_t last_column) {
+  if (window == nullptr) return;
+  if (const auto canvas = Canvases().Find(window)) canvas->Draw(picture, first_column, last_column);
+}
+
+}  // namespace skyplate
