@@ -1,0 +1,71 @@
+#include "cli/terminal_front_end.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace skyplate {
+namespace {
+
+constexpr int kBarWidth = 40;
+
+}  // namespace
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+void TerminalFrontEnd::SetStatus(const std::string& text) {
+  ClearProgress();
+  if (!quiet_) std::printf("%s\n", text.c_str());
+  std::fflush(stdout);
+}
+
+void TerminalFrontEnd::ShowMessage(const std::string& text, const std::optional<std::string>&,
+                                   const std::string& detail) {
+  ClearProgress();
+  std::fprintf(stderr, "error: %s: %s\n", detail.c_str(), text.c_str());
+}
+
+void TerminalFrontEnd::OpenDisplay(std::int32_t, std::int32_t) {
+  last_percent_ = -1;
+}
+
+void TerminalFrontEnd::RefreshDisplay(const Bitmap& picture, std::int32_t,
+                                      std::int32_t last_column) {
+  if (quiet_ || !show_progress_ || picture.width <= 0) return;
+  const int percent = static_cast<int>(100LL * (last_column + 1) / picture.width);
+  if (percent == last_percent_) return;
+  last_percent_ = percent;
+  const int filled = percent * kBarWidth / 100;
+  std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################",
+               kBarWidth - filled, "", percent);
+  std::fflush(stderr);
+  progress_shown_ = true;
+}
+
+void TerminalFrontEnd::ImageNotLoaded(std::string_view key, const std::string& path,
+                                      const std::string& reason) {
+  ClearProgress();
+  std::fprintf(stderr, "warning: %.*s: %s: %s (it reads as black)\n", static_cast<int>(key.size()),
+               key.data(), path.c_str(), reason.c_str());
+}
+
+void TerminalFrontEnd::OutputNotWritten(const std::string& path, const std::string& reason) {
+  ClearProgress();
+  std::fprintf(stderr, "error: %s: not written: %s\n", path.c_str(), reason.c_str());
+}
+
+void TerminalFrontEnd::ClearProgress() {
+  if (!progress_shown_) return;
+  std::fprintf(stderr, "\r%*s\r", kBarWidth + 8, "");
+  progress_shown_ = false;
+}
+
+}  // namespace skyplate

@@ -1,0 +1,39 @@
+// The build's front end in a terminal: results on stdout, problems on
+// stderr, and a progress bar while compositing when stderr is a terminal.
+#pragma once
+
+#include <cstdio>
+
+#include "topdown/build_front_end.h"
+
+namespace skyplate {
+
+class TerminalFrontEnd : public BuildFrontEnd {
+ public:
+  TerminalFrontEnd(bool quiet, bool show_progress) : quiet_(quiet), show_progress_(show_progress) {}
+
+  void ShowMainWindow() override {}
+  void SetStatus(const std::string& text) override;
+  void ShowMessage(const std::string& text, const std::optional<std::string>& caption,
+                   const std::string& detail) override;
+  void CloseMainWindow() override {}
+  void OpenDisplay(std::int32_t client_width, std::int32_t client_height) override;
+  void RefreshDisplay(const Bitmap& picture, std::int32_t first_column,
+                      std::int32_t last_column) override;
+  void ImageNotLoaded(std::string_view key, const std::string& path,
+                      const std::string& reason) override;
+  void OutputNotWritten(const std::string& path, const std::string& reason) override;
+
+ private:
+  void ClearProgress();
+
+  bool quiet_;
+  bool show_progress_;
+  bool progress_shown_ = false;
+  int last_percent_ = -1;
+};
+
+// True when stderr goes to a terminal, where a progress bar can redraw itself.
+bool StderrIsTerminal();
+
+}  // namespace skyplate
