@@ -1,0 +1,199 @@
+#include "topdown/build_topdown.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/recording_front_end.h"
+#include "tests/test_files.h"
+#include "topdown/bitmap_loader.h"
+#include "topdown/bitmap_writer.h"
+#include "topdown/compositing.h"
+
+namespace skyplate {
+namespace {
+
+using testing::RecordingFrontEnd;
+using testing::ScratchFolder;
+using testing::WriteWholeFile;
+using Calls = std::vector<std::string>;
+
+constexpr PathStyle kNative = kNativePathStyle;
+
+const std::string kMissingEntry = "message Error getting MaskMap filename | (default caption)";
+const std::string kNotATrack = "message File is not a .track file. | Not a track file";
+
+// A track in a scratch folder: a mask with a gradient in every channel and
+// four flat tiles of sizes other than 256, so the build resamples them.
+class TrackFolder {
+ public:
+  explicit TrackFolder(std::int32_t width = 40, std::int32_t height = 30) {
+    std::filesystem::create_directory(folder.path() / "maps");
+    mask = Bitmap::Blank(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+      for (std::int32_t x = 0; x < width; ++x) mask.Set(x, y, MakeColour(x * 6, y * 8, x * y));
+    }
+    Save(mask, "maps/Hill_mask.bmp");
+    const Colour tile_colours[] = {MakeColour(200, 100, 50), MakeColour(0, 0, 0),
+                                   MakeColour(255, 255, 255), MakeColour(10, 90, 170)};
+    const char* names[] = {"base.bmp", "r.bmp", "g.bmp", "b.bmp"};
+    for (int i = 0; i < 4; ++i) Save(Bitmap::Blank(100 + i, 80, tile_colours[i]), names[i]);
+    WriteTrack(
+        "[TerrainMaps]\nMaskMap=maps\\Hill_mask.bmp\nOverlay_Base=base.bmp\nOverlay_R=r.bmp\n"
+        "Overlay_G=g.bmp\nOverlay_B=b.bmp\n");
+  }
+
+  void Save(const Bitmap& bitmap, const std::string& name) {
+    std::string error;
+    ASSERT_TRUE(SaveBitmapFile(bitmap, folder / name, &error)) << error;
+  }
+  void WriteTrack(const std::string& text) { WriteWholeFile(track(), text); }
+  std::string track() const { return folder / "Hill.track"; }
+  std::string output() const { return folder / "Hill_mask_Topdown.bmp"; }
+
+  // The picture the build must write, pixel by pixel from the mask and the
+  // tiles as the loading rule reads them.
+  Bitmap Expected() const {
+    OverlayTiles tiles;
+    const char* names[] = {"base.bmp", "r.bmp", "g.bmp", "b.bmp"};
+    std::string error;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_TRUE(LoadBitmapFile(folder / names[i], kTileSize, kTileSize, &tiles[i], &error));
+    }
+    Bitmap expected = Bitmap::Blank(mask.width, mask.height);
+    for (std::int32_t y = 0; y < mask.height; ++y) {
+      for (std::int32_t x = 0; x < mask.width; ++x) {
+        expected.Set(x, y,
+                     ComposePixel(mask.At(x, y), tiles[0].At(x, y), tiles[1].At(x, y),
+                                  tiles[2].At(x, y), tiles[3].At(x, y)));
+      }
+    }
+    return expected;
+  }
+
+  Bitmap Written() const {
+    Bitmap written;
+    std::string error;
+    EXPECT_TRUE(LoadBitmapFile(output(), 0, 0, &written, &error)) << error;
+    return written;
+  }
+
+  ScratchFolder folder;
+  Bitmap mask;
+};
+
+TEST(BuildTopdown, BuildsThePictureBesideTheTrack) {
+  TrackFolder track;
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kBuilt);
+  EXPECT_EQ(front_end.calls,
+            (Calls{"status " + track.output(), "display 13x10", "show", "status All Done"}));
+  EXPECT_EQ(front_end.refreshes.front(), std::make_pair(0, 0));
+  EXPECT_EQ(front_end.refreshes.back(), std::make_pair(33, 39));
+  const Bitmap written = track.Written();
+  EXPECT_EQ(written.pixels, track.Expected().pixels);
+}
+
+TEST(BuildTopdown, AcceptsQuotesAndAnyCaseOfTheExtension) {
+  TrackFolder track;
+  std::filesystem::rename(track.track(), track.folder / "Hill.TRACK");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown("\"" + (track.folder / "Hill.TRACK") + "\"", 0, &front_end),
+            BuildOutcome::kBuilt);
+  EXPECT_EQ(front_end.calls.back(), "status All Done");
+}
+
+TEST(BuildTopdown, RefusesOtherExtensions) {
+  for (const char* name : {"Hill.track.bak", "Hill.tracks", "Hill.track ", "Hill"}) {
+    RecordingFrontEnd front_end;
+    EXPECT_EQ(BuildTopdown(name, 0, &front_end), BuildOutcome::kNotATrack);
+    EXPECT_EQ(front_end.calls, (Calls{"show", "status File is not a .track file.", kNotATrack}));
+  }
+}
+
+TEST(BuildTopdown, CloseOnErrorStillReadsTheEntries) {
+  TrackFolder track;
+  std::filesystem::copy_file(track.track(), track.folder / "Hill.txt");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.folder / "Hill.txt", 1, &front_end), BuildOutcome::kBuilt);
+  ASSERT_GE(front_end.calls.size(), 5u);
+  EXPECT_EQ(Calls(front_end.calls.begin(), front_end.calls.begin() + 5),
+            (Calls{"show", "status File is not a .track file.", kNotATrack, "close",
+                   "status " + track.output()}));
+}
+
+TEST(BuildTopdown, StopsAtTheFirstMissingEntry) {
+  TrackFolder track;
+  track.WriteTrack("[TerrainMaps]\nMaskMap=m.bmp\nOverlay_Base=a\nOverlay_R=b\nOverlay_B=c\n");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kMissingEntry);
+  EXPECT_EQ(front_end.calls, Calls{kMissingEntry});
+  EXPECT_NE(front_end.details[0].find("Overlay_G"), std::string::npos);
+
+  RecordingFrontEnd no_file;
+  EXPECT_EQ(BuildTopdown(track.folder / "none.track", 0, &no_file), BuildOutcome::kMissingEntry);
+  EXPECT_EQ(no_file.calls, Calls{kMissingEntry});
+  EXPECT_NE(no_file.details[0].find("cannot open"), std::string::npos);
+}
+
+TEST(BuildTopdown, ImagesThatFailToLoadReadAsBlack) {
+  TrackFolder track;
+  WriteWholeFile(track.folder / "r.bmp", "not a picture");
+  track.WriteTrack(
+      "[TerrainMaps]\nMaskMap=maps\\Hill_mask.bmp\nOverlay_Base=base.bmp\nOverlay_R=r.bmp\n"
+      "Overlay_G=\nOverlay_B=b.bmp\n");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kBuilt);
+  EXPECT_EQ(front_end.calls,
+            (Calls{"status " + track.output(), "not loaded Overlay_R", "not loaded Overlay_G",
+                   "display 13x10", "show", "status All Done"}));
+  const Bitmap written = track.Written();
+  // Mask (6, 8, 1) at (1, 1): the base keeps 98 % against the black red
+  // tile, then 97 % of that against the black green one; blue has no effect.
+  EXPECT_EQ(written.At(1, 1), MakeColour(190, 95, 48));
+}
+
+TEST(BuildTopdown, ATopDownMaskGivesTheSamePicture) {
+  TrackFolder track;
+  // Rewrite the mask with rows stored top first: a negative height.
+  auto bytes = testing::ReadWholeFile(track.folder / "maps/Hill_mask.bmp");
+  const std::size_t stride = (3 * 40 + 3) / 4 * 4;
+  std::vector<std::uint8_t> flipped(bytes.begin(), bytes.begin() + 54);
+  for (int row = 29; row >= 0; --row) {
+    flipped.insert(flipped.end(), bytes.begin() + 54 + row * stride,
+                   bytes.begin() + 54 + (row + 1) * stride);
+  }
+  flipped[22] = static_cast<std::uint8_t>(-30);
+  flipped[23] = flipped[24] = flipped[25] = 0xFF;
+  WriteWholeFile(track.folder / "maps/Hill_mask.bmp", std::string(flipped.begin(), flipped.end()));
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kBuilt);
+  EXPECT_EQ(track.Written().pixels, track.Expected().pixels);
+}
+
+TEST(BuildTopdown, NoPictureSizeWritesNoFileButFinishes) {
+  TrackFolder track;
+  std::filesystem::remove(track.folder / "maps/Hill_mask.bmp");
+  WriteWholeFile(track.output(), "older picture");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kNotWritten);
+  EXPECT_EQ(front_end.calls, (Calls{"status " + track.output(), "display 0x0", "not written",
+                                    "show", "status All Done"}));
+  EXPECT_EQ(testing::ReadWholeFile(track.output()).size(), 13u);
+}
+
+#ifndef _WIN32
+TEST(BuildTopdown, WindowsNamesWorkElsewhereWhateverTheirCase) {
+  TrackFolder track;
+  track.WriteTrack(
+      "[TerrainMaps]\nMaskMap=MAPS\\hill_MASK.bmp\nOverlay_Base=Base.BMP\nOverlay_R=r.bmp\n"
+      "Overlay_G=g.bmp\nOverlay_B=b.bmp\n");
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end), BuildOutcome::kBuilt);
+  EXPECT_EQ(front_end.calls.front(), "status " + (track.folder / "hill_MASK_Topdown.bmp"));
+  EXPECT_EQ(front_end.calls.size(), 4u);  // nothing failed to load
+}
+#endif
+
+}  // namespace
+}  // namespace skyplate
