@@ -1,5 +1,7 @@
 #include "cli/terminal_front_end.h"
 
+#include "topdown/build_topdown.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -23,7 +25,10 @@ bool StderrIsTerminal() {
 
 void TerminalFrontEnd::SetStatus(const std::string& text) {
   ClearProgress();
-  if (!quiet_) std::printf("%s\n", text.c_str());
+  // In the GUI this status line repeats the message box; a terminal says it
+  // once, as the error.
+  if (quiet_ || text == kNotATrackText) return;
+  std::printf("%s\n", text.c_str());
   std::fflush(stdout);
 }
 

@@ -76,8 +76,7 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   if (!IsTrackExtension(track_parts.extension)) {
     front_end->ShowMainWindow();
     front_end->SetStatus(std::string(kNotATrackText));
-    front_end->ShowMessage(std::string(kNotATrackText), std::string(kNotATrackCaption),
-                           track_path + ": the name does not end in .track");
+    front_end->ShowMessage(std::string(kNotATrackText), std::string(kNotATrackCaption), track_path);
     if (close_on_error == 0) return BuildOutcome::kNotATrack;
     front_end->CloseMainWindow();
   }
