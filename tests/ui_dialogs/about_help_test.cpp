@@ -40,7 +40,7 @@ TEST(AboutBox, ShowsThePlainBoxByteForByte) {
   MessageBoxSeen seen;
   bool has_icon = true;
   bool has_cancel = true;
-  DialogDriver driver("About - Skyplate", [&](HWND box) {
+  DialogDriver driver(testing::DialogCaptioned("About - Skyplate"), [&](HWND box) {
     has_icon = ShowsAnIcon(box);
     has_cancel = GetDlgItem(box, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(box, IDCANCEL));
     ReadAndCloseMessageBox(box, &seen);

@@ -3,19 +3,16 @@
 namespace skyplate::testing {
 namespace {
 
-struct DialogSearch {
-  const std::string* caption;
+struct WindowSearch {
+  const WindowMatch* match;
   HWND found;
 };
 
-BOOL CALLBACK MatchDialog(HWND window, LPARAM lparam) {
-  auto* search = reinterpret_cast<DialogSearch*>(lparam);
-  if (IsWindowVisible(window) && ClassName(window) == "#32770" &&
-      WindowText(window) == *search->caption) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+BOOL CALLBACK TryWindow(HWND window, LPARAM lparam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lparam);
+  if (!(*search->match)(window)) return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 }  // namespace
@@ -32,24 +29,40 @@ std::string ClassName(HWND window) {
   return name;
 }
 
-HWND WaitForDialog(DWORD thread, const std::string& caption, DWORD timeout_ms) {
+WindowMatch WindowOfClass(std::string class_name) {
+  return [class_name](HWND window) {
+    return IsWindowVisible(window) && ClassName(window) == class_name;
+  };
+}
+
+WindowMatch AnyDialog() {
+  return WindowOfClass("#32770");
+}
+
+WindowMatch DialogCaptioned(std::string caption) {
+  return [caption, dialog = AnyDialog()](HWND window) {
+    return dialog(window) && WindowText(window) == caption;
+  };
+}
+
+HWND WaitForWindow(DWORD thread, const WindowMatch& match, DWORD timeout_ms) {
   const DWORD start = GetTickCount();
   do {
-    DialogSearch search{&caption, nullptr};
-    EnumThreadWindows(thread, MatchDialog, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{&match, nullptr};
+    EnumThreadWindows(thread, TryWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
     Sleep(10);
   } while (GetTickCount() - start < timeout_ms);
   return nullptr;
 }
 
-DialogDriver::DialogDriver(std::string caption, std::function<void(HWND dialog)> drive)
-    : watcher_([this, thread = GetCurrentThreadId(), caption = std::move(caption),
-                drive = std::move(drive)] {
-        HWND dialog = WaitForDialog(thread, caption);
-        if (!dialog) return;
+DialogDriver::DialogDriver(WindowMatch match, std::function<void(HWND window)> drive)
+    : watched_thread_(GetCurrentThreadId()),
+      watcher_([this, match = std::move(match), drive = std::move(drive)] {
+        HWND window = WaitForWindow(watched_thread_, match);
+        if (!window) return;
         seen_ = true;
-        drive(dialog);
+        drive(window);
       }) {}
 
 DialogDriver::~DialogDriver() {

@@ -68,7 +68,7 @@ class TrackFileChooser : public ::testing::Test {
     ChooserSeen seen;
     std::string chosen = "<not returned>";
     {
-      DialogDriver driver("Select Track File", [&](HWND dialog) {
+      DialogDriver driver(testing::DialogCaptioned("Select Track File"), [&](HWND dialog) {
         seen = LookAt(dialog);
         Cancel(dialog);
       });
@@ -150,7 +150,8 @@ class ChosenFile : public TrackFileChooser {
   }
 
   std::string ChooseTyping(const std::string& typed) {
-    DialogDriver driver("Select Track File", [&](HWND dialog) { Choose(dialog, typed); });
+    DialogDriver driver(testing::DialogCaptioned("Select Track File"),
+                        [&](HWND dialog) { Choose(dialog, typed); });
     return ChooseTrackFile(nullptr);
   }
 
