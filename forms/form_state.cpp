@@ -4,5 +4,6 @@ namespace skyplate {
 
 INT_PTR ModalResult = 0;
 HWND ActiveForm = nullptr;
+void (*ModalMessageFilter)(MSG* message) = nullptr;
 
 }  // namespace skyplate

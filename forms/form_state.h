@@ -9,5 +9,8 @@ namespace skyplate {
 extern INT_PTR ModalResult;
 // The form most recently activated; nullptr after a form was deactivated.
 extern HWND ActiveForm;
+// Offered every message of a modal loop just before the dialog navigation
+// sees it; set by the program at start-up (may be nullptr).
+extern void (*ModalMessageFilter)(MSG* message);
 
 }  // namespace skyplate

@@ -36,6 +36,7 @@ void RunModalLoop(HWND form) {
     if (got == 0) break;
     if (got == -1) continue;
     HWND dialog = FindFormWindow(ActiveForm);
+    if (ModalMessageFilter) ModalMessageFilter(&message);
     if (dialog && IsDialogMessageA(dialog, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);

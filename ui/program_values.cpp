@@ -1,0 +1,7 @@
+#include "ui/program_values.h"
+
+namespace skyplate {
+
+StartupValues Startup;
+
+}  // namespace skyplate

@@ -1,0 +1,7 @@
+#include <windows.h>
+
+#include "ui/startup.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  ExitProcess(skyplate::RunProgram());
+}
