@@ -23,13 +23,13 @@ void OnControlFocus(HWND control, const FormData& data) {
   if (FormData* form = GetFormData(FormOfControl(control))) form->LastFocus = control;
 }
 
-LRESULT OnControlDestroy(HWND control, FormData* data, WPARAM wParam, LPARAM lParam) {
+LRESULT OnControlDestroy(HWND control, FormData* data, UINT message, WPARAM wParam, LPARAM lParam) {
   const WNDPROC previous = data->PrevWndProc;
   ReleaseFormData(control, data);
   ReleaseTags(control);
   if (!previous) return 0;
   SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-  CallWindowProcA(previous, control, WM_DESTROY, wParam, lParam);
+  CallWindowProcA(previous, control, message, wParam, lParam);
   return 0;
 }
 
@@ -37,7 +37,11 @@ LRESULT OnControlDestroy(HWND control, FormData* data, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK ControlSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   FormData* data = GetFormData(control);
-  if (message == WM_DESTROY) return data ? OnControlDestroy(control, data, wParam, lParam) : 0;
+  // WM_NCDESTROY only when the form was refused in WM_CREATE: Wine then
+  // destroys the controls without WM_DESTROY.
+  if (message == WM_DESTROY || (message == WM_NCDESTROY && data)) {
+    return data ? OnControlDestroy(control, data, message, wParam, lParam) : 0;
+  }
   if (!data || !data->PrevWndProc) return DefWindowProcA(control, message, wParam, lParam);
   if (message == WM_SETFOCUS) OnControlFocus(control, *data);
   return CallWindowProcA(data->PrevWndProc, control, message, wParam, lParam);

@@ -38,33 +38,33 @@ struct FormCommand {
 struct FormDescription {
   // The window class is "FORM_" + upper-cased programName + "_" + formName +
   // "_CLASS"; the "FORM_" prefix is how FindFormWindow recognises forms.
-  const char* programName;
-  const char* formName;
-  const char* caption;
-  DWORD style;
-  DWORD exStyle;
-  int width;  // outer size; the form is centred on the screen
-  int height;
+  const char* programName = nullptr;
+  const char* formName = nullptr;
+  const char* caption = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int width = 0;  // outer size; the form is centred on the screen
+  int height = 0;
   // Icon resource of the program, loaded shared at 32 and 16 pixels for the
   // class; nullptr (or a resource the program lacks) gives no icon.
-  const char* iconName;
+  const char* iconName = nullptr;
   // The program's variable for this form's window: set in WM_CREATE before
   // the controls exist, reset to 0 in WM_DESTROY. May be nullptr.
-  HWND* handle;
+  HWND* handle = nullptr;
   // Creates and attaches the controls, in WM_CREATE (may be nullptr).
-  FormCreateControlsFn createControls;
+  FormCreateControlsFn createControls = nullptr;
   // Last step of WM_CREATE, given the creation parameter of ShowForm (may be
   // nullptr); a non-zero result ends WM_CREATE, -1 refuses the window.
-  FormOnLoadFn onLoad;
+  FormOnLoadFn onLoad = nullptr;
   // Offered every WM_COMMAND before `commands` (optional).
-  FormGeneralCommandFn onCommand;
+  FormGeneralCommandFn onCommand = nullptr;
   // Tried in order for WM_COMMAND; the first matching pair is called.
-  std::span<const FormCommand> commands;
+  std::span<const FormCommand> commands = {};
   // Offered every message once the command step is past (optional).
-  FormMessageFn onMessage;
+  FormMessageFn onMessage = nullptr;
   // The form's own addition to WM_DESTROY, after the runtime has freed the
   // form's data (optional; the main window ends the message loop here).
-  FormDestroyFn onDestroy;
+  FormDestroyFn onDestroy = nullptr;
 };
 
 }  // namespace skyplate

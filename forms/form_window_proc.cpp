@@ -31,23 +31,6 @@ LRESULT DispatchCommand(const FormDescription& form, HWND window, WPARAM wParam,
   return 0;
 }
 
-LRESULT OnFormCreate(const FormDescription& form, HWND window, LPARAM lParam) {
-  FormData* data = AllocateFormData();
-  if (!data) return -1;
-  SetPropA(window, kFormDataProperty, data);
-  data->IsForm = 1;
-  if (form.handle) *form.handle = window;
-  SetTag(window, "");
-  SetTag2(window, "");
-  if (form.createControls) form.createControls(window);
-  if (form.onLoad) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    const LPARAM parameter = reinterpret_cast<LPARAM>(creation->lpCreateParams);
-    if (const LRESULT result = form.onLoad(window, parameter)) return result;
-  }
-  return DefWindowProcA(window, WM_CREATE, 0, lParam);
-}
-
 // Controls attached without the subclass procedure have nobody else to free
 // their data.
 BOOL CALLBACK ReleaseUnsubclassedControl(HWND child, LPARAM) {
@@ -65,6 +48,28 @@ void OnFormDestroy(const FormDescription& form, HWND window, FormData* data) {
   ReleaseTags(window);
   EnumChildWindows(window, ReleaseUnsubclassedControl, 0);
   if (form.onDestroy) form.onDestroy(window);
+}
+
+LRESULT OnFormCreate(const FormDescription& form, HWND window, LPARAM lParam) {
+  FormData* data = AllocateFormData();
+  if (!data) return -1;
+  SetPropA(window, kFormDataProperty, data);
+  data->IsForm = 1;
+  if (form.handle) *form.handle = window;
+  SetTag(window, "");
+  SetTag2(window, "");
+  if (form.createControls) form.createControls(window);
+  if (form.onLoad) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    const LPARAM parameter = reinterpret_cast<LPARAM>(creation->lpCreateParams);
+    if (const LRESULT result = form.onLoad(window, parameter)) {
+      // Refused: Windows would send WM_DESTROY next, Wine does not. Either
+      // way the form's data goes now, while its controls still exist.
+      if (result == -1) OnFormDestroy(form, window, data);
+      return result;
+    }
+  }
+  return DefWindowProcA(window, WM_CREATE, 0, lParam);
 }
 
 void OnFormFocus(const FormData* data) {
@@ -116,7 +121,7 @@ LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnFormClose(window, data);
       break;
     case WM_DESTROY:
-      OnFormDestroy(*form, window, data);
+      if (data) OnFormDestroy(*form, window, data);
       return 0;
     case WM_CREATE:
       return OnFormCreate(*form, window, lParam);

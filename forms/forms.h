@@ -5,6 +5,7 @@
 #include "forms/client_size.h"
 #include "forms/control_access.h"
 #include "forms/font_cache.h"
+#include "forms/form_class.h"
 #include "forms/form_data.h"
 #include "forms/form_description.h"
 #include "forms/form_state.h"
