@@ -23,7 +23,7 @@ OverlayTiles NumberedTiles() {
 
 Bitmap Composite(const Bitmap& mask, const OverlayTiles& tiles, RecordingFrontEnd* front_end) {
   Bitmap result = Bitmap::Blank(mask.width, mask.height);
-  CompositeTerrain(mask, tiles, &result, front_end);
+  CompositeTerrain(mask, tiles, &result, front_end, 2);
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include "topdown/input_path.h"
 #include "topdown/mask_header.h"
 #include "topdown/track_file.h"
+#include "topdown/worker_pool.h"
 
 namespace skyplate {
 namespace {
@@ -70,7 +71,8 @@ std::string OutputNameFor(std::string_view mask_map_value, PathStyle style) {
 }
 
 BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
-                          BuildFrontEnd* front_end, PathStyle style) {
+                          BuildFrontEnd* front_end, const BuildOptions& options) {
+  const PathStyle style = options.path_style;
   const std::string track_path = TrackPathFromText(track_path_text, style);
   const PathParts track_parts = SplitPath(track_path, style);
   if (!IsTrackExtension(track_parts.extension)) {
@@ -112,7 +114,8 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
     }
     result = Bitmap::Blank(size.width, size.height);
   }
-  CompositeTerrain(mask, tiles, &result, front_end);
+  CompositeTerrain(mask, tiles, &result, front_end,
+                   options.jobs > 0 ? options.jobs : DefaultJobs());
 
   BuildOutcome outcome = BuildOutcome::kBuilt;
   std::string error;

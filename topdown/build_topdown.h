@@ -23,13 +23,17 @@ enum class BuildOutcome {
   kNotWritten,    // the build ran to its end but wrote no file
 };
 
+struct BuildOptions {
+  PathStyle path_style = kNativePathStyle;  // tests try both rule sets on every platform
+  int jobs = 0;                             // compositing threads; 0: one per core
+};
+
 // Builds the topdown picture of the track file named by `track_path_text` (as
 // typed or given on the command line, perhaps in quotes). With
 // `close_on_error` 0 a path that is not a track file ends the build; with any
 // other value the main window is closed and the build goes on regardless.
-// `style` picks the path rules; tests try both on every platform.
 BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
-                          BuildFrontEnd* front_end, PathStyle style = kNativePathStyle);
+                          BuildFrontEnd* front_end, const BuildOptions& options = {});
 
 // The track path a build works with: one leading and one trailing double
 // quote removed, and on Windows cut to the 255 bytes its path buffers hold.

@@ -1,0 +1,47 @@
+// The blend of one overlay onto a run of pixels held as separate red, green
+// and blue planes: the form the compositing's inner loop runs in.
+#pragma once
+
+#include <cstdint>
+
+namespace skyplate {
+
+// Three channel planes of one run of pixels.
+struct Planes {
+  std::uint8_t* red;
+  std::uint8_t* green;
+  std::uint8_t* blue;
+};
+struct ConstPlanes {
+  const std::uint8_t* red;
+  const std::uint8_t* green;
+  const std::uint8_t* blue;
+};
+
+// Blends `over` onto `below`, pixel i as strongly as mask value mask[i] says,
+// with exactly the results of BlendColors(below, over, BlendPercent(mask)).
+// Runs of at most kMaxPlaneRun pixels.
+void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
+
+inline constexpr int kMaxPlaneRun = 256;
+
+// The portable form of BlendPlanes, which the vector forms must match.
+void BlendPlanesPortable(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
+
+#if defined(__x86_64__) || defined(__i386__)
+// The AVX2 form, for processors that have it (HaveAvx2()).
+void BlendPlanesAvx2(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
+bool HaveAvx2();
+#endif
+
+// Where exact-integer terms of the blend come from; see plane_blend.cpp.
+struct BlendTerms {
+  // (retain - percent/100) and (give - (100-percent)/100), scaled by 100 * 2^30:
+  // small exact integers whose weighted sum breaks the ties of the decimal form.
+  std::int16_t retain_error[101];
+  std::int16_t give_error[101];
+  std::uint8_t percent_of_mask[256];
+};
+const BlendTerms& GetBlendTerms();
+
+}  // namespace skyplate

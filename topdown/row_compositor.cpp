@@ -1,0 +1,108 @@
+#include "topdown/row_compositor.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace skyplate {
+namespace {
+
+constexpr std::size_t kPlaneBytes = std::size_t{kTileSize} * kTileSize;
+
+void Split(const Colour* pixels, int count, std::uint8_t* const planes[3]) {
+  for (int i = 0; i < count; ++i) {
+    planes[0][i] = RedOf(pixels[i]);
+    planes[1][i] = GreenOf(pixels[i]);
+    planes[2][i] = BlueOf(pixels[i]);
+  }
+}
+
+void Split(const BgrPixel* pixels, int count, std::uint8_t* const planes[3]) {
+  for (int i = 0; i < count; ++i) {
+    planes[0][i] = pixels[i].red;
+    planes[1][i] = pixels[i].green;
+    planes[2][i] = pixels[i].blue;
+  }
+}
+
+void Join(const Planes& planes, int count, Colour* pixels) {
+  for (int i = 0; i < count; ++i) {
+    pixels[i] = MakeColour(planes.red[i], planes.green[i], planes.blue[i]);
+  }
+}
+
+void Join(const Planes& planes, int count, BgrPixel* pixels) {
+  for (int i = 0; i < count; ++i) pixels[i] = {planes.blue[i], planes.green[i], planes.red[i]};
+}
+
+void CopyPlanes(ConstPlanes from, Planes to, int count) {
+  std::memcpy(to.red, from.red, count);
+  std::memcpy(to.green, from.green, count);
+  std::memcpy(to.blue, from.blue, count);
+}
+
+}  // namespace
+
+RowCompositor::RowCompositor(const OverlayTiles& tiles) : planes_(4 * 3 * kPlaneBytes) {
+  for (int t = 0; t < 4; ++t) {
+    // A tile of another size is a caller's mistake; it reads as black.
+    if (tiles[t].width != kTileSize || tiles[t].height != kTileSize) continue;
+    for (std::int32_t v = 0; v < kTileSize; ++v) {
+      std::uint8_t* planes[3];
+      for (int c = 0; c < 3; ++c) planes[c] = &planes_[(t * 3 + c) * kPlaneBytes + v * kTileSize];
+      Split(tiles[t].Row(v), kTileSize, planes);
+    }
+  }
+}
+
+ConstPlanes RowCompositor::TilePlanes(int tile, std::int32_t v, std::int32_t u) const {
+  const std::uint8_t* row = &planes_[tile * 3 * kPlaneBytes + v * kTileSize + u];
+  return {row, row + kPlaneBytes, row + 2 * kPlaneBytes};
+}
+
+void RowCompositor::ComposeRun(const std::uint8_t* const mask[3], std::int32_t v, std::int32_t u,
+                               int count, Planes out) const {
+  CopyPlanes(TilePlanes(0, v, u), out, count);
+  for (int step = 0; step < 3; ++step) {
+    // Mask values 0 and 1 leave the colour underneath, 254 and 255 replace
+    // it: realistic masks are mostly such runs, which need no arithmetic.
+    const auto [low, high] = std::minmax_element(mask[step], mask[step] + count);
+    if (*high <= 1) continue;
+    const ConstPlanes over = TilePlanes(step + 1, v, u);
+    if (*low >= 254) {
+      CopyPlanes(over, out, count);
+    } else {
+      BlendPlanes(mask[step], over, out, count);
+    }
+  }
+}
+
+template <typename Pixel>
+void RowCompositor::Compose(const Pixel* mask_row, std::int32_t y, std::int32_t first,
+                            std::int32_t last, Pixel* out_row) const {
+  alignas(32) std::uint8_t mask_planes[3][kTileSize];
+  alignas(32) std::uint8_t out_planes[3][kTileSize];
+  const std::uint8_t* const mask[3] = {mask_planes[0], mask_planes[1], mask_planes[2]};
+  std::uint8_t* const split[3] = {mask_planes[0], mask_planes[1], mask_planes[2]};
+  const Planes out = {out_planes[0], out_planes[1], out_planes[2]};
+  const std::int32_t v = y % kTileSize;
+  for (std::int32_t x = first; x <= last;) {
+    const std::int32_t u = x % kTileSize;
+    const int count = static_cast<int>(std::min<std::int64_t>(last - x + 1, kTileSize - u));
+    Split(mask_row + x, count, split);
+    ComposeRun(mask, v, u, count, out);
+    Join(out, count, out_row + x);
+    x += count;
+  }
+}
+
+void RowCompositor::ComposeColours(const Colour* mask_row, std::int32_t y, std::int32_t first,
+                                   std::int32_t last, Colour* out_row) const {
+  Compose(mask_row, y, first, last, out_row);
+}
+
+void RowCompositor::ComposeBgr(const BgrPixel* mask_row, std::int32_t y, std::int32_t first,
+                               std::int32_t last, BgrPixel* out_row) const {
+  Compose(mask_row, y, first, last, out_row);
+}
+
+}  // namespace skyplate
