@@ -5,10 +5,11 @@
 namespace skyplate {
 namespace {
 
-std::string StoredOr(SettingStore& store, const char* fallback) {
+std::string StoredOr(SettingStore& store, std::string_view fallback) {
   std::string folder = ReadSettingString(store, kCurrentUserRoot, kTrackFolderKeyPath,
                                          kTrackFolderValueName, kSettingNotFound);
-  return folder == kSettingNotFound ? fallback : folder;
+  if (folder == kSettingNotFound) folder = fallback;
+  return folder;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "settings/registry_store_win32.h"
@@ -23,7 +24,7 @@ constexpr std::size_t kDefaultExtensionBufferSize = 10;
 // The structure must match what the platform's comdlg32 knows: systems before
 // Windows 2000 reject the form with the three trailing fields.
 static_assert(sizeof(void*) != 4 ||
-              (sizeof(OPENFILENAMEA) == 88 && OPENFILENAME_SIZE_VERSION_400A == 76));
+              (sizeof(OPENFILENAMEA) == 88 && offsetof(OPENFILENAMEA, pvReserved) == 76));
 
 // The dialog takes description/pattern pairs as zero-separated strings ending
 // in an empty one; c_str() supplies the final zero byte.
