@@ -26,7 +26,7 @@ INT_PTR OpenHelpPage(const std::string& program_folder) {
 
 std::string AboutBoxText(int major_version, int minor_version) {
   return "Skyplate v" + SignedNumberText(major_version) + "." + SignedNumberText(minor_version) +
-         " - for Dunerally\n\nTopdown terrain pictures for Dunerally track makers\n2/25/2011";
+         " - for Dunerally\n\nTop-down terrain pictures for track makers\n2/25/2011";
 }
 
 void ShowAboutBox(int major_version, int minor_version) {

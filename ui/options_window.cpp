@@ -47,19 +47,20 @@ constexpr ControlTemplate kLabel{0,
                                  17,
                                  kLabelId};
 
+// Window text on a background of the given system colour, both following
+// the user's colour scheme.
+ControlAttachment SystemColoursOn(int background) {
+  return {.fontSpec = kControlFont,
+          .customColors = true,
+          .textIsSysColor = true,
+          .backIsSysColor = true,
+          .textColor = COLOR_WINDOWTEXT,
+          .backColor = static_cast<COLORREF>(background)};
+}
+
 const ControlAttachment kButtonLook{.fontSpec = kControlFont};
-const ControlAttachment kEditLook{.fontSpec = kControlFont,
-                                  .customColors = true,
-                                  .textIsSysColor = true,
-                                  .backIsSysColor = true,
-                                  .textColor = COLOR_WINDOWTEXT,
-                                  .backColor = COLOR_WINDOW};
-const ControlAttachment kLabelLook{.fontSpec = kControlFont,
-                                   .customColors = true,
-                                   .textIsSysColor = true,
-                                   .backIsSysColor = true,
-                                   .textColor = COLOR_WINDOWTEXT,
-                                   .backColor = COLOR_BTNFACE};
+const ControlAttachment kEditLook = SystemColoursOn(COLOR_WINDOW);
+const ControlAttachment kLabelLook = SystemColoursOn(COLOR_BTNFACE);
 
 HWND g_optionsWindow = nullptr;
 HWND g_folderEdit = nullptr;

@@ -32,7 +32,7 @@ bool ShowsAnIcon(HWND box) {
 TEST(AboutBox, TextHasFourLinesWithTheVersionPositionsForASign) {
   EXPECT_EQ(AboutBoxText(1, 0),
             "Skyplate v 1. 0 - for Dunerally\n\n"
-            "Topdown terrain pictures for Dunerally track makers\n2/25/2011");
+            "Top-down terrain pictures for track makers\n2/25/2011");
   EXPECT_EQ(AboutBoxText(-2, 13).substr(0, 20), "Skyplate v-2. 13 - f");
 }
 
