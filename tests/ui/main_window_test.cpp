@@ -95,7 +95,9 @@ struct ExpectedItem {
 void ExpectDropDown(HMENU bar, int position, UINT id, const char* text,
                     std::initializer_list<ExpectedItem> items) {
   char buffer[32] = "";
-  MENUITEMINFOA info{sizeof(info), MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_FTYPE};
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_FTYPE;
   info.dwTypeData = buffer;
   info.cch = sizeof(buffer);
   ASSERT_TRUE(GetMenuItemInfoA(bar, position, TRUE, &info));
@@ -104,7 +106,9 @@ void ExpectDropDown(HMENU bar, int position, UINT id, const char* text,
   ASSERT_NE(info.hSubMenu, nullptr);
   EXPECT_EQ(GetMenuItemCount(info.hSubMenu), static_cast<int>(items.size()));
   for (const ExpectedItem& item : items) {
-    MENUITEMINFOA entry{sizeof(entry), MIIM_ID | MIIM_STRING | MIIM_FTYPE};
+    MENUITEMINFOA entry{};
+    entry.cbSize = sizeof(entry);
+    entry.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
     char label[32] = "";
     entry.dwTypeData = label;
     entry.cch = sizeof(label);

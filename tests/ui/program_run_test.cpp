@@ -20,7 +20,8 @@ class RunningProgram {
     const std::string program =
         std::filesystem::path(test_path).replace_filename("Skyplate.exe").string();
     std::string command_line = "\"" + program + "\"" + arguments;
-    STARTUPINFOA startup{sizeof(startup)};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
     started_ = CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                               nullptr, nullptr, &startup, &process_);
   }
