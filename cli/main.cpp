@@ -8,6 +8,7 @@
 #include "cli/terminal_front_end.h"
 #include "topdown/build_topdown.h"
 #include "topdown/version.h"
+#include "topdown/worker_pool.h"
 
 namespace {
 
@@ -57,8 +58,16 @@ int main(int argc, char** argv) {
   app.footer(kFooter);
   std::vector<std::string> tracks;
   bool quiet = false;
+  skyplate::BuildOptions options;
+  options.jobs = skyplate::DefaultJobs();
+  // The terminal has no display to show a growing picture in: every build
+  // streams, in constant memory.
+  options.stream = true;
   app.add_option("TRACK", tracks, "Track files (.track) to build, in turn")->required();
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
+  app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 1024));
   app.set_version_flag("--version", skyplate::kFileVersion);
   try {
     app.parse(argc, argv);
@@ -72,7 +81,7 @@ int main(int argc, char** argv) {
   for (const std::string& track : tracks) {
     // The terminal has no window to close, so a path that is not a track
     // file ends that track's build, as the build button does.
-    const int track_status = ExitStatusOf(skyplate::BuildTopdown(track, 0, &front_end));
+    const int track_status = ExitStatusOf(skyplate::BuildTopdown(track, 0, &front_end, options));
     if (status == kExitBuilt) status = track_status;
   }
   return status;

@@ -44,8 +44,16 @@ void TerminalFrontEnd::OpenDisplay(std::int32_t, std::int32_t) {
 
 void TerminalFrontEnd::RefreshDisplay(const Bitmap& picture, std::int32_t,
                                       std::int32_t last_column) {
-  if (quiet_ || !show_progress_ || picture.width <= 0) return;
-  const int percent = static_cast<int>(100LL * (last_column + 1) / picture.width);
+  DrawProgress(last_column + 1, picture.width);
+}
+
+void TerminalFrontEnd::ShowProgress(std::int64_t rows_done, std::int64_t rows_total) {
+  DrawProgress(rows_done, rows_total);
+}
+
+void TerminalFrontEnd::DrawProgress(std::int64_t done, std::int64_t total) {
+  if (quiet_ || !show_progress_ || total <= 0) return;
+  const int percent = static_cast<int>(100 * done / total);
   if (percent == last_percent_) return;
   last_percent_ = percent;
   const int filled = percent * kBarWidth / 100;

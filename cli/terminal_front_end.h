@@ -20,11 +20,13 @@ class TerminalFrontEnd : public BuildFrontEnd {
   void OpenDisplay(std::int32_t client_width, std::int32_t client_height) override;
   void RefreshDisplay(const Bitmap& picture, std::int32_t first_column,
                       std::int32_t last_column) override;
+  void ShowProgress(std::int64_t rows_done, std::int64_t rows_total) override;
   void ImageNotLoaded(std::string_view key, const std::string& path,
                       const std::string& reason) override;
   void OutputNotWritten(const std::string& path, const std::string& reason) override;
 
  private:
+  void DrawProgress(std::int64_t done, std::int64_t total);
   void ClearProgress();
 
   bool quiet_;

@@ -73,7 +73,7 @@ RawFields ReadRawFields(std::span<const std::uint8_t> head, std::uint32_t header
   return raw;
 }
 
-bool CheckSize(const RawFields& raw, BmpHeader* out, std::string* error) {
+bool CheckSize(const RawFields& raw, std::int64_t max_pixels, BmpHeader* out, std::string* error) {
   if (raw.width <= 0) return Fail(error, "width " + std::to_string(raw.width) + " is not positive");
   if (raw.height == 0) return Fail(error, "height is zero");
   if (raw.height == INT_MIN)
@@ -81,10 +81,10 @@ bool CheckSize(const RawFields& raw, BmpHeader* out, std::string* error) {
   out->width = raw.width;
   out->height = raw.height < 0 ? -raw.height : raw.height;
   out->top_down = raw.height < 0;
-  if (!FitsInMemory(out->width, out->height)) {
+  if (out->width > max_pixels / out->height) {
     return Fail(error, "picture of " + std::to_string(out->width) + " x " +
                            std::to_string(out->height) + " pixels exceeds the limit of " +
-                           std::to_string(kMaxInMemoryPixels));
+                           std::to_string(max_pixels));
   }
   return true;
 }
@@ -232,7 +232,8 @@ bool LookUpPalette(const BmpHeader& header, std::uint32_t index, Colour* colour,
   return true;
 }
 
-bool ReadBmpHeader(std::span<const std::uint8_t> head, BmpHeader* out, std::string* error) {
+bool ReadBmpHeader(std::span<const std::uint8_t> head, BmpHeader* out, std::string* error,
+                   std::int64_t max_pixels) {
   *out = BmpHeader{};
   if (head.size() < 2 || head[0] != 'B' || head[1] != 'M') {
     return Fail(error, "not a BMP file (no BM signature)");
@@ -249,7 +250,7 @@ bool ReadBmpHeader(std::span<const std::uint8_t> head, BmpHeader* out, std::stri
   if (raw.planes != 1) {
     return Fail(error, "number of colour planes is " + std::to_string(raw.planes) + ", not 1");
   }
-  if (!CheckSize(raw, out, error) || !ChoosePixelFormat(raw, out, error)) return false;
+  if (!CheckSize(raw, max_pixels, out, error) || !ChoosePixelFormat(raw, out, error)) return false;
   const bool rle = out->format == BmpPixelFormat::kRle4 || out->format == BmpPixelFormat::kRle8;
   if (rle && out->top_down) return Fail(error, "RLE-compressed picture stored top-down");
   std::size_t headers_end = 0;

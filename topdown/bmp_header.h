@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "topdown/bitmap.h"
 #include "topdown/colour.h"
 
 namespace skyplate {
@@ -68,7 +69,10 @@ inline constexpr std::size_t kBmpHeadBytes = 14 + 124 + 12 + 256 * 4;
 
 // Validates every field of the headers at the start of `head` (the whole file
 // or at least its first kBmpHeadBytes) and fills `out`. Checks that need the
-// whole file (pixel data offset and length) are left to the caller.
-bool ReadBmpHeader(std::span<const std::uint8_t> head, BmpHeader* out, std::string* error);
+// whole file (pixel data offset and length) are left to the caller. Pictures
+// of more than `max_pixels` pixels are refused: a picture decoded whole must
+// fit in memory, one streamed a row at a time need not.
+bool ReadBmpHeader(std::span<const std::uint8_t> head, BmpHeader* out, std::string* error,
+                   std::int64_t max_pixels = kMaxInMemoryPixels);
 
 }  // namespace skyplate

@@ -39,30 +39,32 @@ bool DecodeBitFieldsRow(const BmpHeader& header, const std::uint8_t* row, Colour
   return true;
 }
 
-using RowDecoder = bool (*)(const BmpHeader&, const std::uint8_t*, Colour*, std::string*);
-
 }  // namespace
+
+bool DecodeRow(const BmpHeader& header, const std::uint8_t* row, Colour* out, std::string* error) {
+  switch (header.format) {
+    case BmpPixelFormat::kIndexed:
+      return DecodeIndexedRow(header, row, out, error);
+    case BmpPixelFormat::kBgr24:
+      return DecodeBgr24Row(header, row, out, error);
+    case BmpPixelFormat::kBitFields:
+      return DecodeBitFieldsRow(header, row, out, error);
+    case BmpPixelFormat::kRle4:
+    case BmpPixelFormat::kRle8:
+      break;
+  }
+  *error = "run-length encoded rows cannot be decoded one at a time";
+  return false;
+}
 
 bool DecodePixels(const BmpHeader& header, std::span<const std::uint8_t> data, Bitmap* picture,
                   std::string* error) {
-  RowDecoder decode_row = nullptr;
-  switch (header.format) {
-    case BmpPixelFormat::kRle4:
-    case BmpPixelFormat::kRle8:
-      return DecodeRlePixels(header, data, picture, error);
-    case BmpPixelFormat::kIndexed:
-      decode_row = DecodeIndexedRow;
-      break;
-    case BmpPixelFormat::kBgr24:
-      decode_row = DecodeBgr24Row;
-      break;
-    case BmpPixelFormat::kBitFields:
-      decode_row = DecodeBitFieldsRow;
-      break;
+  if (header.format == BmpPixelFormat::kRle4 || header.format == BmpPixelFormat::kRle8) {
+    return DecodeRlePixels(header, data, picture, error);
   }
   for (std::int32_t file_row = 0; file_row < header.height; ++file_row) {
     const std::uint8_t* row = data.data() + static_cast<std::size_t>(file_row) * header.row_stride;
-    if (!decode_row(header, row, picture->Row(PictureRow(header, file_row)), error)) return false;
+    if (!DecodeRow(header, row, picture->Row(PictureRow(header, file_row)), error)) return false;
   }
   return true;
 }

@@ -15,6 +15,10 @@ namespace skyplate {
 bool DecodePixels(const BmpHeader& header, std::span<const std::uint8_t> data, Bitmap* picture,
                   std::string* error);
 
+// Decodes one row of uncompressed pixel data (header.row_stride bytes) into
+// header.width colours.
+bool DecodeRow(const BmpHeader& header, const std::uint8_t* row, Colour* out, std::string* error);
+
 // Decodes RLE4 or RLE8 data into `picture`. Pixels the data skips (deltas, an early end of a
 // row or of the bitmap) stay black; data that runs out before the
 // end-of-bitmap mark is read as that mark, as a truncated file is still

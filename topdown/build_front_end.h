@@ -33,6 +33,10 @@ class BuildFrontEnd {
   virtual void RefreshDisplay(const Bitmap& picture, std::int32_t first_column,
                               std::int32_t last_column) = 0;
 
+  // How far a build that streams its picture has got, in rows; it opens no
+  // display. Front ends that never stream need not answer.
+  virtual void ShowProgress(std::int64_t /*rows_done*/, std::int64_t /*rows_total*/) {}
+
   // Problems the build tolerates and goes on from; a terminal reports them,
   // the GUI keeps quiet as its users expect.
   virtual void ImageNotLoaded(std::string_view key, const std::string& path,

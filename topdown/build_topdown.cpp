@@ -8,6 +8,7 @@
 #include "topdown/compositing.h"
 #include "topdown/input_path.h"
 #include "topdown/mask_header.h"
+#include "topdown/streamed_compositing.h"
 #include "topdown/track_file.h"
 #include "topdown/worker_pool.h"
 
@@ -53,6 +54,31 @@ Bitmap LoadOrBlack(std::string_view key, const std::string& path, std::int32_t w
   if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error)) return bitmap;
   front_end->ImageNotLoaded(key, path, error);
   return Bitmap::Blank(width, height);
+}
+
+// The build with the whole picture in memory, as the display needs it.
+// `tiles` are loaded here unless a try at streaming loaded them already.
+template <typename LoadTiles>
+bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::string& output_path,
+                   int jobs, BuildFrontEnd* front_end, OverlayTiles* tiles,
+                   const LoadTiles& load_tiles, std::string* error) {
+  const bool buildable = FitsInMemory(size.width, size.height);
+  Bitmap mask;
+  Bitmap result;
+  if (buildable) {
+    mask = LoadOrBlack(kMaskKey, mask_path, size.width, size.height, front_end);
+    if ((*tiles)[0].empty()) *tiles = load_tiles();
+    result = Bitmap::Blank(size.width, size.height);
+  }
+  CompositeTerrain(mask, *tiles, &result, front_end, jobs);
+  if (!buildable) {
+    *error = size.width <= 0 || size.height <= 0
+                 ? "the mask map " + mask_path + " gives no picture size"
+                 : "a picture of " + std::to_string(size.width) + " x " +
+                       std::to_string(size.height) + " pixels is too large to build in memory";
+    return false;
+  }
+  return SaveBitmapFile(result, output_path, error);
 }
 
 }  // namespace
@@ -101,31 +127,30 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
 
   const std::string mask_path = folder + mask_value;
   const PictureSize size = ReadMaskSize(ResolveInputPath(mask_path));
-  const bool buildable = FitsInMemory(size.width, size.height);
-
-  Bitmap result;
-  Bitmap mask;
-  OverlayTiles tiles;
-  if (buildable) {
-    mask = LoadOrBlack(kMaskKey, mask_path, size.width, size.height, front_end);
+  const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  auto load_tiles = [&] {
+    OverlayTiles tiles;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
       tiles[i] =
           LoadOrBlack(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize, front_end);
     }
-    result = Bitmap::Blank(size.width, size.height);
-  }
-  CompositeTerrain(mask, tiles, &result, front_end,
-                   options.jobs > 0 ? options.jobs : DefaultJobs());
+    return tiles;
+  };
 
-  BuildOutcome outcome = BuildOutcome::kBuilt;
   std::string error;
-  if (!buildable) {
-    error = size.width <= 0 || size.height <= 0
-                ? "the mask map " + mask_path + " gives no picture size"
-                : "a picture of " + std::to_string(size.width) + " x " +
-                      std::to_string(size.height) + " pixels is too large to build";
+  StreamOutcome streamed = StreamOutcome::kCannotStream;
+  OverlayTiles tiles;
+  if (options.stream && size.width > 0 && size.height > 0) {
+    tiles = load_tiles();
+    streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
+                               front_end, &error);
   }
-  if (!buildable || !SaveBitmapFile(result, output_path, &error)) {
+  const bool written =
+      streamed == StreamOutcome::kCannotStream
+          ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles, &error)
+          : streamed == StreamOutcome::kWritten;
+  BuildOutcome outcome = BuildOutcome::kBuilt;
+  if (!written) {
     front_end->OutputNotWritten(output_path, error);
     outcome = BuildOutcome::kNotWritten;
   }

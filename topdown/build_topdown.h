@@ -26,6 +26,9 @@ enum class BuildOutcome {
 struct BuildOptions {
   PathStyle path_style = kNativePathStyle;  // tests try both rule sets on every platform
   int jobs = 0;                             // compositing threads; 0: one per core
+  // Composite straight from the mask file to the output file, in constant
+  // memory, without a display; masks that cannot stream are built in memory.
+  bool stream = false;
 };
 
 // Builds the topdown picture of the track file named by `track_path_text` (as

@@ -24,7 +24,7 @@ void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* res
   const RowCompositor compositor(tiles);
   WorkerPool pool(jobs);
   auto compose_band = [&](std::int32_t first, std::int32_t last) {
-    pool.Run(result->height, [&](std::int64_t begin, std::int64_t end) {
+    pool.Run(result->height, [&](int, std::int64_t begin, std::int64_t end) {
       for (auto y = static_cast<std::int32_t>(begin); y < end; ++y) {
         compositor.ComposeColours(mask.Row(y), y, first, last, result->Row(y));
       }

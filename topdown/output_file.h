@@ -18,8 +18,9 @@ class OutputFile {
 
   // Creates a new temporary file in the folder of `path`.
   bool Create(const std::string& path, std::string* error);
-  // Appends `size` bytes; a short or failed write is an error.
-  bool Write(const void* data, std::size_t size, std::string* error);
+  // Writes `size` bytes at byte `offset`; a short or failed write is an
+  // error. Parts may come in any order.
+  bool WriteAt(std::uint64_t offset, const void* data, std::size_t size, std::string* error);
   // Closes the temporary file and puts it in place of `path`, replacing any
   // older file there. On Windows a file another program holds open stays as
   // it was and the commit fails.

@@ -57,17 +57,22 @@ bool OutputFile::Create(const std::string& path, std::string* error) {
   return false;
 }
 
-bool OutputFile::Write(const void* data, std::size_t size, std::string* error) {
+bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size,
+                         std::string* error) {
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
     // WriteFile takes 32-bit counts; larger blocks go in pieces.
     DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(AsHandle(handle_), bytes, chunk, &written, nullptr) || written != chunk) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    if (!WriteFile(AsHandle(handle_), bytes, chunk, &written, &at) || written != chunk) {
       *error = Reason("write failed");
       return false;
     }
     bytes += written;
+    offset += written;
     size -= written;
   }
   return true;
@@ -76,17 +81,11 @@ bool OutputFile::Write(const void* data, std::size_t size, std::string* error) {
 bool OutputFile::Commit(std::string* error) {
   HANDLE file = AsHandle(handle_);
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-  if (!FlushFileBuffers(file)) {
-    *error = Reason("write failed");
-    CloseHandle(file);
-    DeleteFileA(temp_path_.c_str());
-    return false;
-  }
+  // No flush to disk: write errors (a full disk) show in WriteFile already.
   CloseHandle(file);
   // Fails with a sharing violation while another program holds the old file
   // open, which then stays exactly as it was.
-  if (!MoveFileExA(temp_path_.c_str(), path_.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExA(temp_path_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     *error = Reason("cannot replace the file");
     DeleteFileA(temp_path_.c_str());
     return false;

@@ -29,6 +29,8 @@ BlendTerms MakeBlendTerms() {
         static_cast<std::int64_t>(std::ldexp(static_cast<float>((100 - p) / 100.0), 30));
     terms.retain_error[p] = static_cast<std::int16_t>(100 * retain - p * scale);
     terms.give_error[p] = static_cast<std::int16_t>(100 * give - (100 - p) * scale);
+    terms.error_pairs[p][0] = terms.retain_error[p];
+    terms.error_pairs[p][1] = terms.give_error[p];
   }
   for (int m = 0; m < 256; ++m) {
     terms.percent_of_mask[m] =

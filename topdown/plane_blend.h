@@ -40,6 +40,8 @@ struct BlendTerms {
   // small exact integers whose weighted sum breaks the ties of the decimal form.
   std::int16_t retain_error[101];
   std::int16_t give_error[101];
+  // The same as (retain error, give error) pairs, for vector lookups.
+  std::int16_t error_pairs[101][2];
   std::uint8_t percent_of_mask[256];
 };
 const BlendTerms& GetBlendTerms();

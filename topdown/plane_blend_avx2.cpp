@@ -27,6 +27,16 @@ void Store16(__m256i words, std::uint8_t* bytes) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes), packed);
 }
 
+// BlendPercent of sixteen mask values: 100 - round(100 m / 255), where
+// round(t / 255) for t = 100 m + 127 < 65280 is (t + 1 + (t >> 8)) >> 8.
+__m256i Percent(__m256i mask) {
+  const __m256i t =
+      _mm256_add_epi16(_mm256_mullo_epi16(mask, _mm256_set1_epi16(100)), _mm256_set1_epi16(127));
+  const __m256i rounded = _mm256_srli_epi16(
+      _mm256_add_epi16(_mm256_add_epi16(t, _mm256_set1_epi16(1)), _mm256_srli_epi16(t, 8)), 8);
+  return _mm256_sub_epi16(_mm256_set1_epi16(100), rounded);
+}
+
 Lanes Divide(__m256i below, __m256i over, __m256i percent, __m256i rest) {
   const __m256i n =
       _mm256_add_epi16(_mm256_mullo_epi16(below, percent), _mm256_mullo_epi16(over, rest));
@@ -60,9 +70,7 @@ void BlendPlanesAvx2(const std::uint8_t* mask, ConstPlanes over, Planes below, i
   const BlendTerms& terms = GetBlendTerms();
   int i = 0;
   for (; i + 16 <= count; i += 16) {
-    alignas(32) std::uint16_t percents[16];
-    for (int j = 0; j < 16; ++j) percents[j] = terms.percent_of_mask[mask[i + j]];
-    const __m256i percent = _mm256_load_si256(reinterpret_cast<const __m256i*>(percents));
+    const __m256i percent = Percent(Load16(mask + i));
     const __m256i rest = _mm256_sub_epi16(_mm256_set1_epi16(100), percent);
 
     std::uint8_t* below_planes[3] = {below.red + i, below.green + i, below.blue + i};
@@ -79,22 +87,12 @@ void BlendPlanesAvx2(const std::uint8_t* mask, ConstPlanes over, Planes below, i
     __m256i errors_low = _mm256_setzero_si256(), errors_high = _mm256_setzero_si256();
     const bool has_tie = !_mm256_testz_si256(any_tie, any_tie);
     if (has_tie) {
-      // (retain error, give error) pairs in the order madd pairs (below, over).
-      alignas(32) std::int16_t pairs[32];
-      for (int half = 0; half < 2; ++half) {
-        for (int side = 0; side < 2; ++side) {
-          for (int k = 0; k < 4; ++k) {
-            // Within each 128-bit side, unpacklo pairs pixels 0-3 of it and
-            // unpackhi pixels 4-7.
-            const int j = side * 8 + half * 4 + k;
-            const int slot = half * 16 + side * 8 + k * 2;
-            pairs[slot] = terms.retain_error[percents[j]];
-            pairs[slot + 1] = terms.give_error[percents[j]];
-          }
-        }
-      }
-      errors_low = _mm256_load_si256(reinterpret_cast<const __m256i*>(pairs));
-      errors_high = _mm256_load_si256(reinterpret_cast<const __m256i*>(pairs + 16));
+      // unpacklo and unpackhi put pixels 0-3 and 8-11, and 4-7 and 12-15,
+      // in the order in which madd pairs (below, over) below.
+      const __m256i zero = _mm256_setzero_si256();
+      const auto* table = reinterpret_cast<const int*>(terms.error_pairs);
+      errors_low = _mm256_i32gather_epi32(table, _mm256_unpacklo_epi16(percent, zero), 4);
+      errors_high = _mm256_i32gather_epi32(table, _mm256_unpackhi_epi16(percent, zero), 4);
     }
     for (int c = 0; c < 3; ++c) {
       __m256i up = lanes[c].above;

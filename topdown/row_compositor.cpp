@@ -34,6 +34,17 @@ void Join(const Planes& planes, int count, BgrPixel* pixels) {
   for (int i = 0; i < count; ++i) pixels[i] = {planes.blue[i], planes.green[i], planes.red[i]};
 }
 
+// The smallest and largest value of a run, in one pass the compiler can
+// vectorise.
+std::pair<std::uint8_t, std::uint8_t> Range(const std::uint8_t* values, int count) {
+  std::uint8_t low = 255, high = 0;
+  for (int i = 0; i < count; ++i) {
+    low = std::min(low, values[i]);
+    high = std::max(high, values[i]);
+  }
+  return {low, high};
+}
+
 void CopyPlanes(ConstPlanes from, Planes to, int count) {
   std::memcpy(to.red, from.red, count);
   std::memcpy(to.green, from.green, count);
@@ -65,10 +76,10 @@ void RowCompositor::ComposeRun(const std::uint8_t* const mask[3], std::int32_t v
   for (int step = 0; step < 3; ++step) {
     // Mask values 0 and 1 leave the colour underneath, 254 and 255 replace
     // it: realistic masks are mostly such runs, which need no arithmetic.
-    const auto [low, high] = std::minmax_element(mask[step], mask[step] + count);
-    if (*high <= 1) continue;
+    const auto [low, high] = Range(mask[step], count);
+    if (high <= 1) continue;
     const ConstPlanes over = TilePlanes(step + 1, v, u);
-    if (*low >= 254) {
+    if (low >= 254) {
       CopyPlanes(over, out, count);
     } else {
       BlendPlanes(mask[step], over, out, count);

@@ -24,12 +24,12 @@ WorkerPool::~WorkerPool() {
 void WorkerPool::RunShare(int job) {
   const std::int64_t begin = count_ * job / jobs_;
   const std::int64_t end = count_ * (job + 1) / jobs_;
-  if (begin < end) (*body_)(begin, end);
+  if (begin < end) (*body_)(job, begin, end);
 }
 
 void WorkerPool::Run(std::int64_t count, const Body& body) {
   if (jobs_ == 1 || count < 2) {
-    if (count > 0) body(0, count);
+    if (count > 0) body(0, 0, count);
     return;
   }
   {

@@ -16,7 +16,8 @@ int DefaultJobs();
 
 class WorkerPool {
  public:
-  using Body = std::function<void(std::int64_t begin, std::int64_t end)>;
+  // `job` (0 .. jobs - 1) tells apart the parts that run at the same time.
+  using Body = std::function<void(int job, std::int64_t begin, std::int64_t end)>;
 
   // `jobs` - 1 threads; the caller of Run does a share of the work itself.
   explicit WorkerPool(int jobs);
@@ -27,6 +28,8 @@ class WorkerPool {
   // Calls body over 0..count-1 cut into one contiguous part a job, and
   // returns when every part is done.
   void Run(std::int64_t count, const Body& body);
+
+  int jobs() const { return jobs_; }
 
  private:
   void Work(int job);
