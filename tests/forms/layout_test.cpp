@@ -13,11 +13,13 @@ namespace {
 
 constexpr RECT kInitial = {10, 20, 110, 70};
 
-void ExpectRect(const LayoutRect& r, float left, float top, float right, float bottom) {
-  EXPECT_FLOAT_EQ(r.left, left);
-  EXPECT_FLOAT_EQ(r.top, top);
-  EXPECT_FLOAT_EQ(r.right, right);
-  EXPECT_FLOAT_EQ(r.bottom, bottom);
+// The four edges of a RECT or a LayoutRect; the expected values are exact.
+template <typename Rect>
+void ExpectRect(const Rect& r, double left, double top, double right, double bottom) {
+  EXPECT_DOUBLE_EQ(static_cast<double>(r.left), left);
+  EXPECT_DOUBLE_EQ(static_cast<double>(r.top), top);
+  EXPECT_DOUBLE_EQ(static_cast<double>(r.right), right);
+  EXPECT_DOUBLE_EQ(static_cast<double>(r.bottom), bottom);
 }
 
 TEST(ApplyLayoutCode, FixedEdgesFollowTheirShareOfTheChange) {
@@ -69,13 +71,6 @@ RECT InParent(HWND control) {
   GetWindowRect(control, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right, right);
-  EXPECT_EQ(r.bottom, bottom);
 }
 
 TEST(FormLayout, ControlsFollowTheirCodesWhenTheFormIsResized) {
