@@ -13,22 +13,21 @@
 namespace skyplate {
 namespace {
 
-using BlendForm = void (*)(const std::uint8_t*, ConstPlanes, Planes, int);
-
 // Every (below, over, mask value) combination, each channel plane holding a
 // different arrangement of them, against BlendColors.
-void ExpectMatchesBlendColors(BlendForm blend) {
+TEST(BlendPlanes, ExactForEveryCombination) {
+  constexpr int kRun = 256;
   std::array<std::vector<std::uint8_t>, 3> below, over;
-  std::vector<std::uint8_t> mask(kMaxPlaneRun);
+  std::vector<std::uint8_t> mask(kRun);
   for (int c = 0; c < 3; ++c) {
-    below[c].resize(kMaxPlaneRun);
-    over[c].resize(kMaxPlaneRun);
+    below[c].resize(kRun);
+    over[c].resize(kRun);
   }
   for (int m = 0; m < 256; ++m) {
     // Vary the mask within a run too, so each lane sees other percents.
-    for (int i = 0; i < kMaxPlaneRun; ++i) mask[i] = static_cast<std::uint8_t>(m + (i % 7) * 37);
+    for (int i = 0; i < kRun; ++i) mask[i] = static_cast<std::uint8_t>(m + (i % 7) * 37);
     for (int b = 0; b < 256; ++b) {
-      for (int i = 0; i < kMaxPlaneRun; ++i) {
+      for (int i = 0; i < kRun; ++i) {
         below[0][i] = below[1][i] = static_cast<std::uint8_t>(b);
         over[0][i] = static_cast<std::uint8_t>(i);
         over[1][i] = static_cast<std::uint8_t>(255 - i);
@@ -36,9 +35,9 @@ void ExpectMatchesBlendColors(BlendForm blend) {
         over[2][i] = static_cast<std::uint8_t>(b);
       }
       const auto before = below;
-      blend(mask.data(), {over[0].data(), over[1].data(), over[2].data()},
-            {below[0].data(), below[1].data(), below[2].data()}, kMaxPlaneRun);
-      for (int i = 0; i < kMaxPlaneRun; ++i) {
+      BlendPlanes(mask.data(), {over[0].data(), over[1].data(), over[2].data()},
+                  {below[0].data(), below[1].data(), below[2].data()}, kRun);
+      for (int i = 0; i < kRun; ++i) {
         const Colour want =
             BlendColors(MakeColour(before[0][i], before[1][i], before[2][i]),
                         MakeColour(over[0][i], over[1][i], over[2][i]), BlendPercent(mask[i]));
@@ -48,17 +47,6 @@ void ExpectMatchesBlendColors(BlendForm blend) {
     }
   }
 }
-
-TEST(BlendPlanes, PortableFormIsExactForEveryCombination) {
-  ExpectMatchesBlendColors(BlendPlanesPortable);
-}
-
-#if defined(__x86_64__) || defined(__i386__)
-TEST(BlendPlanes, Avx2FormIsExactForEveryCombination) {
-  if (!HaveAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
-  ExpectMatchesBlendColors(BlendPlanesAvx2);
-}
-#endif
 
 TEST(BlendPlanes, ShortRunsAndTailsAreExact) {
   std::mt19937 random(7);
@@ -78,6 +66,40 @@ TEST(BlendPlanes, ShortRunsAndTailsAreExact) {
           BlendColors(MakeColour(before[0][i], before[1][i], before[2][i]),
                       MakeColour(before[3][i], before[4][i], before[5][i]), BlendPercent(mask[i]));
       ASSERT_EQ(MakeColour(planes[0][i], planes[1][i], planes[2][i]), want) << count;
+    }
+  }
+}
+
+// The fast compositing (vector form where the processor has one) against the
+// pixel definition for every (below, over, mask value) of the red step: the
+// base tile holds every below value along x, the red tile every over value
+// along y.
+TEST(RowCompositor, ExactForEveryCombination) {
+  OverlayTiles tiles;
+  for (Bitmap& tile : tiles) tile = Bitmap::Blank(kTileSize, kTileSize);
+  for (std::int32_t v = 0; v < kTileSize; ++v) {
+    for (std::int32_t u = 0; u < kTileSize; ++u) {
+      tiles[0].Set(u, v, MakeColour(u, 255 - u, u ^ v));
+      tiles[1].Set(u, v, MakeColour(v, u, 255 - v));
+    }
+  }
+  const RowCompositor compositor(tiles);
+  std::vector<Colour> mask(kTileSize), out(kTileSize);
+  std::vector<BgrPixel> mask_bgr(kTileSize), out_bgr(kTileSize);
+  for (int m = 0; m < 256; ++m) {
+    for (std::int32_t x = 0; x < kTileSize; ++x) {
+      // Vary the mask within a row too, so each lane sees other percents.
+      mask[x] = MakeColour(m + (x % 7) * 37, 0, 0);
+      mask_bgr[x] = {0, 0, RedOf(mask[x])};
+    }
+    for (std::int32_t y = 0; y < kTileSize; ++y) {
+      compositor.ComposeColours(mask.data(), y, 0, kTileSize - 1, out.data());
+      compositor.ComposeBgr(mask_bgr.data(), y, 0, kTileSize - 1, out_bgr.data());
+      for (std::int32_t x = 0; x < kTileSize; ++x) {
+        const Colour want = ComposePixel(mask[x], tiles[0].At(x, y), tiles[1].At(x, y), 0, 0);
+        ASSERT_EQ(out[x], want) << "mask " << int(RedOf(mask[x])) << " at " << x << "," << y;
+        ASSERT_EQ(MakeColour(out_bgr[x].red, out_bgr[x].green, out_bgr[x].blue), want);
+      }
     }
   }
 }

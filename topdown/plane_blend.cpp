@@ -55,20 +55,12 @@ std::uint8_t BlendChannel(std::uint32_t below, std::uint32_t over, std::uint32_t
 
 }  // namespace
 
-#if defined(__x86_64__) || defined(__i386__)
-bool HaveAvx2() {
-  // Static initialisers may run before the compiler's own CPU detection.
-  static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
-  return have;
-}
-#endif
-
 const BlendTerms& GetBlendTerms() {
   static const BlendTerms terms = MakeBlendTerms();
   return terms;
 }
 
-void BlendPlanesPortable(const std::uint8_t* mask, ConstPlanes over, Planes below, int count) {
+void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int count) {
   const BlendTerms& terms = GetBlendTerms();
   for (int i = 0; i < count; ++i) {
     const int p = terms.percent_of_mask[mask[i]];
@@ -78,13 +70,6 @@ void BlendPlanesPortable(const std::uint8_t* mask, ConstPlanes over, Planes belo
     below.green[i] = BlendChannel(below.green[i], over.green[i], p, dr, dg);
     below.blue[i] = BlendChannel(below.blue[i], over.blue[i], p, dr, dg);
   }
-}
-
-void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int count) {
-#if defined(__x86_64__) || defined(__i386__)
-  if (HaveAvx2()) return BlendPlanesAvx2(mask, over, below, count);
-#endif
-  BlendPlanesPortable(mask, over, below, count);
 }
 
 }  // namespace skyplate

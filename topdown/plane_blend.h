@@ -19,20 +19,9 @@ struct ConstPlanes {
 };
 
 // Blends `over` onto `below`, pixel i as strongly as mask value mask[i] says,
-// with exactly the results of BlendColors(below, over, BlendPercent(mask)).
-// Runs of at most kMaxPlaneRun pixels.
+// with exactly the results of BlendColors(below, over, BlendPercent(mask)),
+// in exact integer arithmetic that vector forms can share.
 void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
-
-inline constexpr int kMaxPlaneRun = 256;
-
-// The portable form of BlendPlanes, which the vector forms must match.
-void BlendPlanesPortable(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
-
-#if defined(__x86_64__) || defined(__i386__)
-// The AVX2 form, for processors that have it (HaveAvx2()).
-void BlendPlanesAvx2(const std::uint8_t* mask, ConstPlanes over, Planes below, int count);
-bool HaveAvx2();
-#endif
 
 // Where exact-integer terms of the blend come from; see plane_blend.cpp.
 struct BlendTerms {

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include "topdown/row_compositor_avx2.h"
+#define SKYPLATE_HAVE_AVX2_FORM 1
+#endif
+
 namespace skyplate {
 namespace {
 
@@ -53,6 +58,14 @@ void CopyPlanes(ConstPlanes from, Planes to, int count) {
 
 }  // namespace
 
+#ifdef SKYPLATE_HAVE_AVX2_FORM
+bool HaveAvx2() {
+  // Static initialisers may run before the compiler's own CPU detection.
+  static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+  return have;
+}
+#endif
+
 RowCompositor::RowCompositor(const OverlayTiles& tiles) : planes_(4 * 3 * kPlaneBytes) {
   for (int t = 0; t < 4; ++t) {
     // A tile of another size is a caller's mistake; it reads as black.
@@ -98,9 +111,19 @@ void RowCompositor::Compose(const Pixel* mask_row, std::int32_t y, std::int32_t 
   const std::int32_t v = y % kTileSize;
   for (std::int32_t x = first; x <= last;) {
     const std::int32_t u = x % kTileSize;
-    const int count = static_cast<int>(std::min<std::int64_t>(last - x + 1, kTileSize - u));
+    int count = static_cast<int>(std::min<std::int64_t>(last - x + 1, kTileSize - u));
+#ifdef SKYPLATE_HAVE_AVX2_FORM
+    if (HaveAvx2()) {
+      const ConstPlanes tiles[4] = {TilePlanes(0, v, u), TilePlanes(1, v, u), TilePlanes(2, v, u),
+                                    TilePlanes(3, v, u)};
+      const int done = ComposeBlocksAvx2(mask_row + x, tiles, count, out_row + x);
+      x += done;
+      count -= done;
+      if (count == 0) continue;
+    }
+#endif
     Split(mask_row + x, count, split);
-    ComposeRun(mask, v, u, count, out);
+    ComposeRun(mask, v, x % kTileSize, count, out);
     Join(out, count, out_row + x);
     x += count;
   }

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
-#include <cstdio>
-#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "topdown/bmp_encoder.h"
 #include "topdown/bmp_header.h"
 #include "topdown/bmp_pixels.h"
+#include "topdown/input_file.h"
 #include "topdown/output_file.h"
 #include "topdown/worker_pool.h"
 
@@ -19,25 +18,11 @@ namespace {
 // A band is about this many bytes of mask rows: large enough that threads
 // and file calls are few, small enough to stay in the caches.
 constexpr std::uint64_t kBandBytes = 2 << 20;
-// Streaming needs no memory per pixel; only the file format bounds the size.
-constexpr std::int64_t kMaxStreamedPixels = std::int64_t{1} << 40;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// std::fseek takes a long, which is 32 bits on Windows.
-bool Seekable(std::uint32_t offset) {
-  if constexpr (sizeof(long) >= 8) return true;
-  return offset <= static_cast<std::uint32_t>(LONG_MAX);
-}
 
 bool Streams(const BmpHeader& header, PictureSize size) {
   return header.width == size.width && header.height == size.height &&
          header.format != BmpPixelFormat::kRle4 && header.format != BmpPixelFormat::kRle8 &&
-         header.width <= kMaxStreamedWidth && FitsBmpFile(size.width, size.height) &&
-         Seekable(header.pixel_offset);
+         header.width <= kMaxStreamedWidth && FitsBmpFile(size.width, size.height);
 }
 
 // Composites one mask row, whatever its stored form, into `out`.
@@ -78,14 +63,13 @@ class RowJob {
 StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
                               const OverlayTiles& tiles, const std::string& output_path, int jobs,
                               BuildFrontEnd* front_end, std::string* error) {
-  const File mask_file(std::fopen(mask_path.c_str(), "rb"));
-  if (!mask_file) return StreamOutcome::kCannotStream;
+  InputFile mask_file;
+  if (!mask_file.Open(mask_path)) return StreamOutcome::kCannotStream;
   std::vector<std::uint8_t> head(kBmpHeadBytes);
-  head.resize(std::fread(head.data(), 1, head.size(), mask_file.get()));
+  head.resize(mask_file.ReadAt(0, head.data(), head.size()));
   BmpHeader header;
   std::string ignored;
-  if (!ReadBmpHeader(head, &header, &ignored, kMaxStreamedPixels) || !Streams(header, size) ||
-      std::fseek(mask_file.get(), static_cast<long>(header.pixel_offset), SEEK_SET) != 0) {
+  if (!ReadBmpHeader(head, &header, &ignored, kMaxStreamedPixels) || !Streams(header, size)) {
     return StreamOutcome::kCannotStream;
   }
 
@@ -100,41 +84,60 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
   const std::size_t out_stride = BmpStride(size.width);
   const auto band_rows =
       static_cast<std::int32_t>(std::clamp<std::uint64_t>(kBandBytes / in_stride, 1, size.height));
-  std::vector<std::uint8_t> in_band(in_stride * band_rows);
-  // Zero once: the compositing never writes the rows' padding.
-  std::vector<std::uint8_t> out_band(out_stride * band_rows, 0);
-
+  const std::int32_t bands = (size.height - 1) / band_rows + 1;
   const RowCompositor compositor(tiles);
-  WorkerPool pool(jobs);
-  std::vector<RowJob> row_jobs(pool.jobs(), RowJob(header, compositor));
-  for (std::int32_t first = 0; first < size.height; first += band_rows) {
-    const std::int32_t rows = std::min(band_rows, size.height - first);
-    if (std::fread(in_band.data(), in_stride, rows, mask_file.get()) !=
-        static_cast<std::size_t>(rows)) {
-      return StreamOutcome::kCannotStream;
+
+  // Every job reads, composes and writes whole bands on its own, so that the
+  // copying in and out of the file cache is shared out as well as the
+  // arithmetic, and no job waits for another.
+  std::atomic<std::int32_t> next_band = 0;
+  std::atomic<std::int64_t> rows_done = 0;
+  std::mutex failure_mutex;
+  std::atomic<bool> failed = false;
+  StreamOutcome failure = StreamOutcome::kWritten;
+  auto fail = [&](StreamOutcome outcome, const std::string& reason) {
+    std::lock_guard lock(failure_mutex);
+    if (!failed.exchange(true)) {
+      failure = outcome;
+      *error = reason;
     }
-    // The output stores the bottom row first; file row f of the mask is
-    // output row f for a bottom-up mask and height - 1 - f for a top-down one.
-    const std::int32_t out_first = header.top_down ? size.height - first - rows : first;
-    std::atomic<bool> failed = false;
-    pool.Run(rows, [&](int job, std::int64_t begin, std::int64_t end) {
-      for (std::int64_t i = begin; i < end; ++i) {
-        const auto file_row = static_cast<std::int32_t>(first + i);
+  };
+  WorkerPool pool(jobs);
+  pool.Run(pool.jobs(), [&](int job, std::int64_t, std::int64_t) {
+    std::vector<std::uint8_t> in_band(in_stride * band_rows);
+    // Zero once: the compositing never writes the rows' padding.
+    std::vector<std::uint8_t> out_band(out_stride * band_rows, 0);
+    RowJob row_job(header, compositor);
+    for (std::int32_t band = next_band++; band < bands && !failed; band = next_band++) {
+      const std::int32_t first = band * band_rows;
+      const std::int32_t rows = std::min(band_rows, size.height - first);
+      const std::size_t bytes = in_stride * rows;
+      if (mask_file.ReadAt(header.pixel_offset + std::uint64_t{in_stride} * first, in_band.data(),
+                           bytes) != bytes) {
+        return fail(StreamOutcome::kCannotStream, "");
+      }
+      // The output stores the bottom row first; file row f of the mask is
+      // output row f for a bottom-up mask and height - 1 - f for a top-down one.
+      const std::int32_t out_first = header.top_down ? size.height - first - rows : first;
+      for (std::int32_t i = 0; i < rows; ++i) {
+        const std::int32_t file_row = first + i;
         const std::int32_t out_row = header.top_down ? size.height - 1 - file_row : file_row;
-        BgrPixel* out = reinterpret_cast<BgrPixel*>(&out_band[(out_row - out_first) * out_stride]);
-        if (!row_jobs[job].Compose(&in_band[i * in_stride], PictureRow(header, file_row), out)) {
-          failed = true;
-          return;
+        auto* out = reinterpret_cast<BgrPixel*>(&out_band[(out_row - out_first) * out_stride]);
+        if (!row_job.Compose(&in_band[i * in_stride], PictureRow(header, file_row), out)) {
+          return fail(StreamOutcome::kCannotStream, "");
         }
       }
-    });
-    if (failed) return StreamOutcome::kCannotStream;
-    if (!output.WriteAt(kBmpHeaderBytes + std::uint64_t{out_stride} * out_first, out_band.data(),
-                        out_stride * rows, error)) {
-      return StreamOutcome::kNotWritten;
+      std::string write_error;
+      if (!output.WriteAt(kBmpHeaderBytes + std::uint64_t{out_stride} * out_first, out_band.data(),
+                          out_stride * rows, &write_error)) {
+        return fail(StreamOutcome::kNotWritten, write_error);
+      }
+      rows_done += rows;
+      // The front end hears only from the thread that called.
+      if (job == 0) front_end->ShowProgress(rows_done, size.height);
     }
-    front_end->ShowProgress(first + rows, size.height);
-  }
+  });
+  if (failed) return failure;
   return output.Commit(error) ? StreamOutcome::kWritten : StreamOutcome::kNotWritten;
 }
 
