@@ -27,6 +27,9 @@ class OutputFile {
   bool Commit(std::string* error);
 
  private:
+  enum class Creation { kCreated, kNameTaken, kFailed };
+  // Creates temp_path_ exclusively; the platform's part of Create.
+  Creation CreateTemporary(std::string* error);
   void Discard();
 
   std::string path_;

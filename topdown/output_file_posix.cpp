@@ -2,9 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 
 #include "topdown/output_file.h"
 
@@ -28,23 +26,15 @@ void OutputFile::Discard() {
   handle_ = -1;
 }
 
-bool OutputFile::Create(const std::string& path, std::string* error) {
-  Discard();
-  path_ = path;
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temp_path_ = path + suffix;
-    int fd = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      handle_ = fd;
-      return true;
-    }
-    if (errno != EEXIST) break;
+OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {
+  const int fd = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    handle_ = fd;
+    return Creation::kCreated;
   }
+  if (errno == EEXIST) return Creation::kNameTaken;
   *error = Reason("cannot create a temporary file beside it");
-  return false;
+  return Creation::kFailed;
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size,

@@ -1,8 +1,5 @@
 #include <windows.h>
 
-#include <cstdio>
-#include <random>
-
 #include "topdown/output_file.h"
 
 namespace skyplate {
@@ -37,24 +34,16 @@ void OutputFile::Discard() {
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
-bool OutputFile::Create(const std::string& path, std::string* error) {
-  Discard();
-  path_ = path;
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temp_path_ = path + suffix;
-    HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      handle_ = reinterpret_cast<std::intptr_t>(file);
-      return true;
-    }
-    if (GetLastError() != ERROR_FILE_EXISTS) break;
+OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {
+  HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return Creation::kCreated;
   }
+  if (GetLastError() == ERROR_FILE_EXISTS) return Creation::kNameTaken;
   *error = Reason("cannot create a temporary file beside it");
-  return false;
+  return Creation::kFailed;
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size,
