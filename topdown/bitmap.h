@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "topdown/colour.h"
+#include "topdown/limits.h"
 
 namespace skyplate {
-
-// The largest picture held whole in memory: 2^28 pixels are 1 GiB of colours,
-// beyond which a track maker's machine would swap instead of building.
-inline constexpr std::int64_t kMaxInMemoryPixels = std::int64_t{1} << 28;
 
 struct Bitmap {
   std::int32_t width = 0;

@@ -5,13 +5,11 @@
 #include <string>
 
 #include "topdown/build_front_end.h"
+#include "topdown/limits.h"
 #include "topdown/mask_header.h"
 #include "topdown/row_compositor.h"
 
 namespace skyplate {
-
-// The widest picture streamed: a band of rows must fit in a few megabytes.
-inline constexpr std::int64_t kMaxStreamedWidth = std::int64_t{1} << 20;
 
 enum class StreamOutcome {
   kWritten,       // the picture is in place at the output path

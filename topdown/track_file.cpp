@@ -2,12 +2,10 @@
 
 #include <fstream>
 
+#include "topdown/limits.h"
+
 namespace skyplate {
 namespace {
-
-// Longer lines keep only their start: no key or section name we look for is
-// anywhere near this long, and a hostile file cannot make us hold more.
-constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r';
