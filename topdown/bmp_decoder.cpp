@@ -1,7 +1,10 @@
 #include "topdown/bmp_decoder.h"
 
+#include <algorithm>
+
 #include "topdown/bmp_header.h"
 #include "topdown/bmp_pixels.h"
+#include "topdown/limits.h"
 
 namespace skyplate {
 
@@ -18,6 +21,14 @@ bool DecodeBmp(std::span<const std::uint8_t> file, Bitmap* out, std::string* err
   const bool rle = header.format == BmpPixelFormat::kRle4 || header.format == BmpPixelFormat::kRle8;
   if (rle) {
     data = data.first(std::min<std::uint64_t>(data.size(), header.pixel_bytes));
+    const auto pixels =
+        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height);
+    if ((pixels - 1) / kMaxRlePixelsPerByte >= data.size()) {
+      *error = "RLE data of " + std::to_string(data.size()) +
+               " bytes is too short for a picture of " + std::to_string(header.width) + " x " +
+               std::to_string(header.height) + " pixels";
+      return false;
+    }
   } else if (data.size() < header.pixel_bytes) {
     *error = "file is shorter than its pixel data";
     return false;
