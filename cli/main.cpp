@@ -1,6 +1,7 @@
 // skyplate-cli: builds the topdown picture of each track file it is given.
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -76,6 +77,11 @@ int main(int argc, char** argv) {
     return status == 0 ? kExitBuilt : kExitUsage;
   }
 
+#ifdef SIGXFSZ
+  // Past a file size limit, a write should fail and be reported, with the
+  // older picture kept, rather than kill the process halfway.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal());
   int status = kExitBuilt;
   for (const std::string& track : tracks) {

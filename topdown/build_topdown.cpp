@@ -2,6 +2,7 @@
 
 #include <array>
 #include <fstream>
+#include <new>
 
 #include "topdown/bitmap_loader.h"
 #include "topdown/bitmap_writer.h"
@@ -138,17 +139,26 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   };
 
   std::string error;
-  StreamOutcome streamed = StreamOutcome::kCannotStream;
-  OverlayTiles tiles;
-  if (options.stream && size.width > 0 && size.height > 0) {
-    tiles = load_tiles();
-    streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
-                               front_end, &error);
+  bool written = false;
+  // Pictures within the limits may still need more memory than the machine
+  // gives; the build then ends like any other that cannot write its output,
+  // and an older picture stays as it was.
+  try {
+    StreamOutcome streamed = StreamOutcome::kCannotStream;
+    OverlayTiles tiles;
+    if (options.stream && size.width > 0 && size.height > 0) {
+      tiles = load_tiles();
+      streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
+                                 front_end, &error);
+    }
+    written = streamed == StreamOutcome::kCannotStream
+                  ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles,
+                                  &error)
+                  : streamed == StreamOutcome::kWritten;
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory for a picture of " + std::to_string(size.width) + " x " +
+            std::to_string(size.height) + " pixels";
   }
-  const bool written =
-      streamed == StreamOutcome::kCannotStream
-          ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles, &error)
-          : streamed == StreamOutcome::kWritten;
   BuildOutcome outcome = BuildOutcome::kBuilt;
   if (!written) {
     front_end->OutputNotWritten(output_path, error);
