@@ -25,9 +25,15 @@ for target in "${TARGETS[@]}"; do
   mkdir -p "$corpus"
   # Hostile inputs must stay well inside the memory limits: the malloc limit
   # turns any larger allocation into a finding.
-  "$BUILD/fuzz/${target}_fuzz" "$corpus" "$BUILD/seeds/$target" "$ROOT/tests/crashers/$target" \
+  crashers=()
+  [ -d "$ROOT/tests/crashers/$target" ] && crashers=("$ROOT/tests/crashers/$target")
+  log=$BUILD/findings/$target.log
+  status=0
+  "$BUILD/fuzz/${target}_fuzz" "$corpus" "$BUILD/seeds/$target" "${crashers[@]}" \
     -max_total_time="$SECONDS_EACH" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=512 -artifact_prefix="$BUILD/findings/$target-" -print_final_stats=1 \
-    2>&1 | grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY|artifact_prefix|Test unit written)' || true
-  [ "${PIPESTATUS[0]}" = 0 ] || { echo "finding in $target: see $BUILD/findings/"; exit 1; }
+    >"$log" 2>&1 || status=$?
+  grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|==[0-9]+==|SUMMARY|Test unit written)' \
+    "$log" || true
+  [ "$status" = 0 ] || { echo "finding in $target: see $log"; exit 1; }
 done

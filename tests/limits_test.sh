@@ -1,0 +1,100 @@
+#!/bin/bash
+# Hard limits and "nothing lost", end to end: under a capped address space the
+# worst image headers fail cleanly; a picture that cannot be written whole
+# leaves the older one exactly as it was and no temporary file; hostile track
+# files give a clear error within a second. Native builds only: the
+# sanitizers' shadow memory cannot live under an address space cap.
+#   limits_test.sh SKYPLATE_CLI SOURCE_DIR
+set -uo pipefail
+CLI=$1
+SRC=$2
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+passed=0
+
+check() {
+  local name=$1
+  shift
+  if "$@"; then
+    echo "ok   $name"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $name"
+    failures=$((failures + 1))
+  fi
+}
+
+no_temporary_files() { [ -z "$(find "$WORK" -name '*.tmp')" ]; }
+
+# The capped address space: enough for the limits' largest legitimate
+# pictures to fail to allocate, so any allocation a header alone asks for
+# shows.
+capped() {
+  ulimit -v 600000
+  "$@"
+}
+
+# run STATUS PATTERN CLI-ARGS...: within 5 seconds, the exit status and a line
+# of output matching PATTERN.
+run() {
+  local status=$1 pattern=$2 out rc
+  shift 2
+  out=$(timeout 5 bash -c "$(declare -f capped); \"\$@\"" - "$@" 2>&1)
+  rc=$?
+  [[ $rc =~ ^$status$ ]] && grep -qE -- "$pattern" <<<"$out" || {
+    echo "exit $rc (wanted $status), output:"
+    echo "$out"
+    return 1
+  }
+}
+
+# -- The worst headers, as overlays and as the mask, in 600 MB of address space.
+cp -r "$SRC/examples/hill" "$WORK/hill"
+for bad in "$SRC"/tests/crashers/bmp_decoder/*.bmp; do
+  name=$(basename "$bad")
+  cp "$bad" "$WORK/hill/tiles/rock.bmp"
+  check "overlay $name fails cleanly" \
+    run 0 "warning: Overlay_R: .*rock\.bmp: " capped \
+    "$CLI" "$WORK/hill/Hill.track"
+  mkdir -p "$WORK/mask"
+  cp -r "$SRC/examples/hill/tiles" "$WORK/mask/"
+  sed 's/^MaskMap=.*/MaskMap=bad.bmp/' "$SRC/examples/hill/Hill.track" >"$WORK/mask/M.track"
+  cp "$bad" "$WORK/mask/bad.bmp"
+  # Built black (0) or refused as too large for memory (4), never a crash.
+  check "mask $name fails cleanly" run "[04]" "(All Done|not written)" capped "$CLI" "$WORK/mask/M.track"
+done
+
+# -- Nothing lost: an older picture survives a write that cannot complete.
+cp -r "$SRC/examples/hill" "$WORK/full"
+"$CLI" --quiet "$WORK/full/Hill.track"
+printf 'junk' >>"$WORK/full/Hill_mask_Topdown.bmp"
+cp "$WORK/full/Hill_mask_Topdown.bmp" "$WORK/older.bmp"
+check "file size limit: reported" run 4 "Hill_mask_Topdown\.bmp: not written: .*" \
+  bash -c 'ulimit -f 100; exec "$@"' - "$CLI" "$WORK/full/Hill.track"
+check "file size limit: older picture unchanged" cmp -s "$WORK/full/Hill_mask_Topdown.bmp" \
+  "$WORK/older.bmp"
+check "file size limit: no temporary file" no_temporary_files
+
+# -- Hostile track files: a clear error within a second, in bounded memory.
+mkdir "$WORK/tracks"
+head -c 50000000 /dev/zero >"$WORK/tracks/zeros.track"
+check "50 MB of NUL bytes" run 3 "no entry MaskMap" capped \
+  "$CLI" "$WORK/tracks/zeros.track"
+{ head -c 20000000 /dev/zero | tr '\0' x; printf '\n[TerrainMaps]\nMaskMap=m.bmp'; } \
+  >"$WORK/tracks/long_line.track"
+check "a 20 MB line" run 3 "no entry Overlay_Base" capped \
+  "$CLI" "$WORK/tracks/long_line.track"
+yes '[S]' | head -n 1000000 >"$WORK/tracks/sections.track"
+check "a million section headers" run 3 "no entry MaskMap" "$CLI" "$WORK/tracks/sections.track"
+mkdir "$WORK/tracks/folder.track"
+check "a folder" run 3 "folder\.track: (cannot open the track file|no entry MaskMap)" \
+  "$CLI" "$WORK/tracks/folder.track"
+start=$(date +%s%N)
+"$CLI" "$WORK/tracks/sections.track" "$WORK/tracks/long_line.track" >/dev/null 2>&1
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+check "hostile track files take under a second each ($elapsed_ms ms for two)" \
+  [ "$elapsed_ms" -lt 2000 ]
+
+echo "$passed passed, $failures failed"
+[ "$failures" = 0 ]
