@@ -17,5 +17,8 @@ for preset in native sanitize; do
   ctest --preset "$preset" -j"$JOBS"
 done
 
+echo "== fuzzing, ${FUZZ_SECONDS:-60}s a target, with ASan and UBSan"
+bash fuzz/run.sh "${FUZZ_SECONDS:-60}"
+
 echo "== Windows builds and tests under Wine"
 bash scripts/test-windows.sh
