@@ -10,7 +10,7 @@ namespace skyplate {
 namespace {
 
 struct CachedFont {
-  std::string spec;
+  std::string font_spec;
   HFONT font;
 };
 
@@ -19,18 +19,18 @@ std::vector<CachedFont>& FontCache() {
   return cache;
 }
 
-// Field n (from 1) of a comma-separated spec; empty when missing.
-std::string_view SpecField(std::string_view spec, int n) {
+// Field n (from 1) of a comma-separated font spec; empty when missing.
+std::string_view SpecField(std::string_view font_spec, int n) {
   for (int i = 1; i < n; ++i) {
-    const std::size_t comma = spec.find(',');
+    const std::size_t comma = font_spec.find(',');
     if (comma == std::string_view::npos) return {};
-    spec.remove_prefix(comma + 1);
+    font_spec.remove_prefix(comma + 1);
   }
-  return spec.substr(0, spec.find(','));
+  return font_spec.substr(0, font_spec.find(','));
 }
 
-int IntegerField(std::string_view spec, int n) {
-  return static_cast<int>(LeadingNumber(SpecField(spec, n)));
+int IntegerField(std::string_view font_spec, int n) {
+  return static_cast<int>(LeadingNumber(SpecField(font_spec, n)));
 }
 
 int CALLBACK RememberCharSet(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM charSet) {
@@ -56,11 +56,11 @@ HFONT CreateFontFromFields(const char* face, int size, int weight, int italic, i
                      0, 0, 0, face);
 }
 
-HFONT FontFromSpec(const char* spec) {
-  const std::string_view text = spec ? spec : "";
+HFONT FontFromSpec(const char* font_spec) {
+  const std::string_view text = font_spec ? font_spec : "";
   CachedFont* cached = nullptr;
   for (CachedFont& entry : FontCache()) {
-    if (entry.spec == text) {
+    if (entry.font_spec == text) {
       if (entry.font) return entry.font;
       cached = &entry;
       break;
@@ -70,7 +70,7 @@ HFONT FontFromSpec(const char* spec) {
   HFONT font =
       CreateFontFromFields(face.c_str(), IntegerField(text, 2), IntegerField(text, 6),
                            IntegerField(text, 7), IntegerField(text, 8), IntegerField(text, 9));
-  // A spec that failed before gets its retry stored in its own entry, so that
+  // A font spec that failed before gets its retry stored in its own entry, so that
   // repeated failures do not grow the cache.
   if (cached) {
     cached->font = font;

@@ -1,5 +1,5 @@
 // Fonts described by font spec strings and shared through a process-wide
-// cache. A spec has 14 comma-separated fields in the order of LOGFONT: face,
+// cache. A font spec has 14 comma-separated fields in the order of LOGFONT: face,
 // size, width, escapement, orientation, weight, italic, underline, strike-out,
 // character set, output precision, clip precision, quality, pitch and family;
 // only face, size, weight, italic, underline and strike-out are used.
@@ -9,10 +9,10 @@
 
 namespace skyplate {
 
-// The cached font for spec, made on first use; nullptr when it cannot be
-// made. Cached fonts live until the process ends. A spec that failed is
+// The cached font for `font_spec`, made on first use; nullptr when it cannot be
+// made. Cached fonts live until the process ends. A font spec that failed is
 // tried again when asked for again.
-HFONT FontFromSpec(const char* spec);
+HFONT FontFromSpec(const char* font_spec);
 
 // A new font: size > 0 is in points at the screen's resolution, otherwise it
 // is the font height itself (negative: character height in pixels).

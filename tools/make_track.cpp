@@ -9,25 +9,25 @@ int main(int argc, char** argv) {
   CLI::App app("Writes a synthetic Dunerally track for examples, tests and benchmarks.",
                "make-track");
   std::string folder;
-  skyplate::tools::TrackSpec spec;
+  skyplate::tools::TrackRecipe recipe;
   std::string mask = "terrain";
   app.add_option("FOLDER", folder, "Folder to write the track into")->required();
-  app.add_option("--name", spec.name, "Track name")->capture_default_str();
-  app.add_option("--width", spec.width, "Mask map width")
+  app.add_option("--name", recipe.name, "Track name")->capture_default_str();
+  app.add_option("--width", recipe.width, "Mask map width")
       ->capture_default_str()
       ->check(CLI::Range(1, 65535));
-  app.add_option("--height", spec.height, "Mask map height")
+  app.add_option("--height", recipe.height, "Mask map height")
       ->capture_default_str()
       ->check(CLI::Range(1, 65535));
   app.add_option("--mask", mask, "Mask kind")
       ->capture_default_str()
       ->check(CLI::IsMember({"terrain", "noise"}));
-  app.add_option("--seed", spec.seed, "Random seed")->capture_default_str();
+  app.add_option("--seed", recipe.seed, "Random seed")->capture_default_str();
   CLI11_PARSE(app, argc, argv);
-  spec.mask =
+  recipe.mask =
       mask == "noise" ? skyplate::tools::MaskKind::kNoise : skyplate::tools::MaskKind::kTerrain;
   std::string error;
-  if (!skyplate::tools::WriteTrack(folder, spec, &error)) {
+  if (!skyplate::tools::WriteTrack(folder, recipe, &error)) {
     std::fprintf(stderr, "make-track: %s\n", error.c_str());
     return 1;
   }

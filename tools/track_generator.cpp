@@ -111,7 +111,7 @@ Bitmap MakeTexture(int ground, std::int32_t size, std::uint32_t seed) {
   return texture;
 }
 
-bool WriteTrack(const std::string& folder, const TrackSpec& spec, std::string* error) {
+bool WriteTrack(const std::string& folder, const TrackRecipe& recipe, std::string* error) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::create_directories(fs::path(folder) / "tiles", ec);
@@ -122,19 +122,19 @@ bool WriteTrack(const std::string& folder, const TrackSpec& spec, std::string* e
   static constexpr std::array<const char*, 4> kTextures = {"sand", "rock", "grass", "water"};
   // Sizes other than 256 make every build resample, shrinking and enlarging.
   static constexpr std::array<std::int32_t, 4> kSizes = {256, 512, 128, 300};
-  const std::string mask_name = spec.name + "_mask.bmp";
-  if (!SaveBitmapFile(MakeMask(spec.width, spec.height, spec.mask, spec.seed),
+  const std::string mask_name = recipe.name + "_mask.bmp";
+  if (!SaveBitmapFile(MakeMask(recipe.width, recipe.height, recipe.mask, recipe.seed),
                       (fs::path(folder) / mask_name).string(), error)) {
     return false;
   }
-  std::ofstream track(fs::path(folder) / (spec.name + ".track"), std::ios::binary);
-  track << "[Track]\r\nName=" << spec.name << "\r\n\r\n[TerrainMaps]\r\nMaskMap=" << mask_name
+  std::ofstream track(fs::path(folder) / (recipe.name + ".track"), std::ios::binary);
+  track << "[Track]\r\nName=" << recipe.name << "\r\n\r\n[TerrainMaps]\r\nMaskMap=" << mask_name
         << "\r\n";
   static constexpr std::array<const char*, 4> kKeys = {"Overlay_Base", "Overlay_R", "Overlay_G",
                                                        "Overlay_B"};
   for (int i = 0; i < 4; ++i) {
     const std::string file = std::string(kTextures[i]) + ".bmp";
-    if (!SaveBitmapFile(MakeTexture(i, kSizes[i], spec.seed),
+    if (!SaveBitmapFile(MakeTexture(i, kSizes[i], recipe.seed),
                         (fs::path(folder) / "tiles" / file).string(), error)) {
       return false;
     }

@@ -14,7 +14,7 @@ enum class MaskKind {
   kNoise,    // every channel uniform noise: the compositing's worst case
 };
 
-struct TrackSpec {
+struct TrackRecipe {
   std::string name = "Hill";  // the track file is <name>.track, the mask <name>_mask.bmp
   std::int32_t width = 384;
   std::int32_t height = 256;
@@ -30,6 +30,6 @@ Bitmap MakeTexture(int ground, std::int32_t size, std::uint32_t seed);
 
 // Writes <folder>/<name>.track, the mask map beside it and the textures in
 // <folder>/tiles, named with Windows separators as track files are.
-bool WriteTrack(const std::string& folder, const TrackSpec& spec, std::string* error);
+bool WriteTrack(const std::string& folder, const TrackRecipe& recipe, std::string* error);
 
 }  // namespace skyplate::tools

@@ -11,15 +11,15 @@ SIZE ClientSize(HWND window) {
 }
 
 TEST_F(MainWindowTest, BuildFromTheEditBoxWritesThePictureAndShowsItAtAThird) {
-  tools::TrackSpec spec;
-  spec.width = 1000;
-  spec.height = 1001;
-  const std::string folder = WriteTrackFolder(spec);
+  tools::TrackRecipe recipe;
+  recipe.width = 1000;
+  recipe.height = 1001;
+  const std::string folder = WriteTrackFolder(recipe);
   SetWindowTextA(GetDlgItem(window_, 1000), (folder + "Hill.track").c_str());
   Click(1002);
 
   EXPECT_EQ(WindowText(GetDlgItem(window_, 1003)), "All Done");
-  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(spec));
+  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(recipe));
   HWND display = FindTopLevelWindow(GetCurrentProcessId(), nullptr, "Topdown");
   ASSERT_NE(display, nullptr);
   EXPECT_EQ(ClientSize(display).cx, 333);
@@ -31,10 +31,10 @@ TEST_F(MainWindowTest, BuildFromTheEditBoxWritesThePictureAndShowsItAtAThird) {
 }
 
 TEST_F(MainWindowTest, TwoBuildsLeaveTwoDisplayWindows) {
-  tools::TrackSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  const std::string folder = WriteTrackFolder(spec);
+  tools::TrackRecipe recipe;
+  recipe.width = 2;
+  recipe.height = 1;
+  const std::string folder = WriteTrackFolder(recipe);
   SetWindowTextA(GetDlgItem(window_, 1000), ("\"" + folder + "Hill.track\"").c_str());
   Click(1002);
   Click(1002);
@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, TwoBuildsLeaveTwoDisplayWindows) {
 }
 
 TEST_F(MainWindowTest, MissingEntryKeepsTheStatusLineAndUsesTheDefaultCaption) {
-  const std::string folder = WriteTrackFolder(tools::TrackSpec{});
+  const std::string folder = WriteTrackFolder(tools::TrackRecipe{});
   SetWindowTextA(GetDlgItem(window_, 1003), "All Done");
   SetWindowTextA(GetDlgItem(window_, 1000), (folder + "Nowhere.track").c_str());
   MessageBoxAnswerer answerer(GetCurrentProcessId());

@@ -61,8 +61,8 @@ TEST(Program, StartedWithoutArgumentsShowsTheMainWindowAndEndsWithZero) {
 }
 
 TEST(Program, TrackOnTheCommandLineIsBuiltAtOnce) {
-  const tools::TrackSpec spec;
-  const std::string folder = WriteTrackFolder(spec);
+  const tools::TrackRecipe recipe;
+  const std::string folder = WriteTrackFolder(recipe);
   RunningProgram program(" \"" + folder + "Hill.track\"");
   ASSERT_TRUE(program.started());
   ASSERT_TRUE(WaitUntil([&] {
@@ -71,14 +71,14 @@ TEST(Program, TrackOnTheCommandLineIsBuiltAtOnce) {
   HWND window = program.MainWindow();
   EXPECT_EQ(WindowText(GetDlgItem(window, 1000)), "");  // the argument is not put in the edit box
   EXPECT_NE(FindTopLevelWindow(program.id(), nullptr, "Topdown"), nullptr);
-  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(spec));
+  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(recipe));
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(6003, 0), 0);  // File, Exit
   EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 TEST(Program, NotATrackArgumentClosesTheWindowButStillBuildsAndEndsWithZero) {
-  const tools::TrackSpec spec;
-  const std::string folder = WriteTrackFolder(spec);
+  const tools::TrackRecipe recipe;
+  const std::string folder = WriteTrackFolder(recipe);
   std::filesystem::rename(folder + "Hill.track", folder + "Hill.tracks");
   RunningProgram program(" " + folder + "Hill.tracks");
   ASSERT_TRUE(program.started());
@@ -87,7 +87,7 @@ TEST(Program, NotATrackArgumentClosesTheWindowButStillBuildsAndEndsWithZero) {
   EXPECT_EQ(answerer.caption(), "Not a track file");
   EXPECT_EQ(answerer.text(), "File is not a .track file.");
   EXPECT_EQ(program.ExitCode(), 0u);
-  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(spec));
+  EXPECT_EQ(FileBytes(folder + "Hill_mask_Topdown.bmp"), ExpectedTopdownBytes(recipe));
 }
 
 }  // namespace

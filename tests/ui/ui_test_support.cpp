@@ -58,22 +58,22 @@ WindowQuery Query(DWORD process_id, const char* class_name, const char* caption)
 
 }  // namespace
 
-std::string WriteTrackFolder(const tools::TrackSpec& spec) {
+std::string WriteTrackFolder(const tools::TrackRecipe& recipe) {
   static int made = 0;
   std::ostringstream name;
   name << "skyplate-ui-" << GetCurrentProcessId() << "-" << ++made;
   const fs::path folder = fs::temp_directory_path() / name.str();
   fs::remove_all(folder);
   std::string error;
-  if (!tools::WriteTrack(folder.string(), spec, &error)) ADD_FAILURE_AT(__FILE__, __LINE__);
+  if (!tools::WriteTrack(folder.string(), recipe, &error)) ADD_FAILURE_AT(__FILE__, __LINE__);
   return folder.string() + "\\";
 }
 
-std::string ExpectedTopdownBytes(const tools::TrackSpec& spec) {
-  const std::string folder = WriteTrackFolder(spec);
+std::string ExpectedTopdownBytes(const tools::TrackRecipe& recipe) {
+  const std::string folder = WriteTrackFolder(recipe);
   SilentFrontEnd silent;
-  BuildTopdown(folder + spec.name + ".track", 0, &silent);
-  return FileBytes(folder + spec.name + "_mask_Topdown.bmp");
+  BuildTopdown(folder + recipe.name + ".track", 0, &silent);
+  return FileBytes(folder + recipe.name + "_mask_Topdown.bmp");
 }
 
 std::string FileBytes(const std::string& path) {

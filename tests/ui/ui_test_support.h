@@ -12,13 +12,13 @@
 
 namespace skyplate {
 
-// A new folder under the temporary folder holding the track of `spec`;
+// A new folder under the temporary folder holding the track of `recipe`;
 // returns the folder, ending in a backslash.
-std::string WriteTrackFolder(const tools::TrackSpec& spec);
+std::string WriteTrackFolder(const tools::TrackRecipe& recipe);
 
-// The bytes the core's build writes for the track of `spec`, built in a
+// The bytes the core's build writes for the track of `recipe`, built in a
 // folder of its own without any window.
-std::string ExpectedTopdownBytes(const tools::TrackSpec& spec);
+std::string ExpectedTopdownBytes(const tools::TrackRecipe& recipe);
 
 std::string FileBytes(const std::string& path);
 std::string WindowText(HWND window);
