@@ -1,15 +1,15 @@
 #include "topdown/display_canvas_win32.h"
 
 #include <algorithm>
-#include <thread>
+#include <utility>
 
 #include "topdown/drawing_lock.h"
 
 namespace skyplate {
 namespace {
 
-// A repaint is forced after this many drawings even when the display thread
-// keeps finding the lock free but has not yet shown them.
+// A drawing asks for an immediate repaint after this many drawings even when
+// the display thread keeps finding the lock free but has not yet shown them.
 constexpr int kDrawingsBeforeForcedRepaint = 250;
 
 std::uint32_t ScreenColour(COLORREF colour) {
@@ -26,7 +26,7 @@ ColumnRange Union(const ColumnRange& a, const ColumnRange& b) {
 }  // namespace
 
 DisplayCanvas::DisplayCanvas(HWND control, std::int32_t width, std::int32_t height)
-    : control_(control) {
+    : control_(control), frame_(GetParent(control)) {
   if (width <= 0 || height <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -51,15 +51,24 @@ void DisplayCanvas::Draw(const Bitmap& picture, std::int32_t first_column,
                          std::int32_t last_column) {
   DrawingLock& lock = TheDrawingLock();
   lock.Take();
-  dirty_ = Union(dirty_, ScaleColumnsIntoPreview(picture, first_column, last_column, pixels_));
+  waiting_ = Union(waiting_, {first_column, last_column});
+  // Columns wait while the display has not yet shown the last drawing: the
+  // display cannot show them any sooner, and drawing more columns at a time
+  // costs less. The refresh that reaches the last column draws in any case.
+  if (changed_ && last_column < picture.width - 1) {
+    lock.Release();
+    return;
+  }
+  dirty_ = Union(dirty_, ScaleColumnsIntoPreview(picture, waiting_.first, waiting_.last, pixels_));
+  waiting_ = {};
   changed_ = true;
   ++drawings_;
-  if (repaint_now_.exchange(false) || drawings_ >= kDrawingsBeforeForcedRepaint) {
-    std::this_thread::yield();
-    RepaintDirtyColumns();
-    drawings_ = 0;
-  }
+  const bool show_now = repaint_now_.exchange(false) || drawings_ >= kDrawingsBeforeForcedRepaint;
+  if (show_now) drawings_ = 0;
   lock.Release();
+  // Painting from here would make this thread wait for the display thread,
+  // whose window it is; the display thread paints as soon as it reads this.
+  if (show_now) PostMessageA(frame_, kShowDrawingsMessage, 0, 0);
 }
 
 void DisplayCanvas::RepaintIfChanged() {
@@ -68,52 +77,36 @@ void DisplayCanvas::RepaintIfChanged() {
     repaint_now_ = true;
     return;
   }
-  if (changed_ || exposed_) RepaintDirtyColumns();
-  lock.Release();
-}
-
-void DisplayCanvas::RepaintDirtyColumns() {
-  if (exposed_.exchange(false)) dirty_ = {0, pixels_.width - 1};
-  if (!dirty_.empty()) {
-    const RECT columns{dirty_.first, 0, dirty_.last + 1, pixels_.height};
-    // When the build thread repaints, this waits for the display thread to
-    // paint, which it does without waiting for the lock.
-    repainting_under_lock_ = true;
-    InvalidateRect(control_, &columns, FALSE);
-    UpdateWindow(control_);
-    repainting_under_lock_ = false;
-  }
+  const ColumnRange drawn = changed_ ? dirty_ : ColumnRange{};
   dirty_ = {};
   changed_ = false;
+  lock.Release();
+  // The paint takes the lock again, only while it copies: the window
+  // system's own work happens with the lock free.
+  const ColumnRange columns = Union(drawn, std::exchange(unpainted_, {}));
+  if (columns.empty()) return;
+  const RECT area{columns.first, 0, columns.last + 1, pixels_.height};
+  InvalidateRect(control_, &area, FALSE);
+  UpdateWindow(control_);
 }
 
 void DisplayCanvas::Paint(const DRAWITEMSTRUCT& item) {
-  if (item.itemAction != ODA_DRAWENTIRE) return;
-  if (repainting_under_lock_) {
-    CopyTo(item.hDC);
-    return;
-  }
-  // A paint of the system's own (uncovering, restoring) must not read the
-  // picture while a build draws into it; the build's next repaint covers it.
+  if (item.itemAction != ODA_DRAWENTIRE || picture_ == nullptr) return;
+  RECT clip;
+  if (GetClipBox(item.hDC, &clip) == ERROR || IsRectEmpty(&clip)) return;
   DrawingLock& lock = TheDrawingLock();
   if (!lock.TryTake()) {
-    exposed_ = true;
+    // A build is drawing; these columns are painted at the next idle turn.
+    unpainted_ = Union(unpainted_, {clip.left, clip.right - 1});
     return;
   }
-  CopyTo(item.hDC);
-  lock.Release();
-}
-
-void DisplayCanvas::CopyTo(HDC target) const {
-  if (picture_ == nullptr) return;
-  RECT clip;
-  if (GetClipBox(target, &clip) == ERROR) return;
-  HDC source = CreateCompatibleDC(target);
+  HDC source = CreateCompatibleDC(item.hDC);
   HGDIOBJ previous = SelectObject(source, picture_);
-  BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, source,
+  BitBlt(item.hDC, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, source,
          clip.left, clip.top, SRCCOPY);
   SelectObject(source, previous);
   DeleteDC(source);
+  lock.Release();
 }
 
 }  // namespace skyplate

@@ -14,6 +14,10 @@ namespace skyplate {
 
 class DisplayCanvas {
  public:
+  // Posted to the canvas's window by a drawing that wants itself shown at
+  // once; the window answers with RepaintIfChanged.
+  static constexpr UINT kShowDrawingsMessage = WM_APP + 1;
+
   // `control` is the owner-drawn child that shows the picture; the picture
   // starts filled with the button face colour.
   DisplayCanvas(HWND control, std::int32_t width, std::int32_t height);
@@ -22,29 +26,32 @@ class DisplayCanvas {
   DisplayCanvas& operator=(const DisplayCanvas&) = delete;
 
   // Build thread: scales the changed columns of `picture` into the
-  // off-screen picture, waiting for the drawing lock.
+  // off-screen picture, waiting for the drawing lock but never for the
+  // display thread. While the display has not shown the last drawing, the
+  // columns wait for a later call; a call that reaches the picture's last
+  // column draws everything waiting.
   void Draw(const Bitmap& picture, std::int32_t first_column, std::int32_t last_column);
-  // Display thread, once per idle turn: shows what was drawn, if the drawing
-  // lock is free; otherwise asks the next drawing to show it at once.
+  // Display thread, once per idle turn and when asked: shows what was drawn,
+  // if the drawing lock is free; otherwise asks the next drawing to have it
+  // shown at once.
   void RepaintIfChanged();
   // Display thread: answers the control's owner-draw request.
   void Paint(const DRAWITEMSTRUCT& item);
 
  private:
-  void RepaintDirtyColumns();  // drawing lock held
-  void CopyTo(HDC target) const;
-
   HWND control_;
+  HWND frame_;  // kept: a closed window's handle finds no parent
   HBITMAP picture_ = nullptr;
   PreviewPixels pixels_;
   // Under the drawing lock.
+  ColumnRange waiting_;  // picture columns changed but not yet drawn
   bool changed_ = false;
   int drawings_ = 0;
   ColumnRange dirty_;
-  // Between the threads without the lock.
+  // Set by the display thread without the lock.
   std::atomic<bool> repaint_now_{false};
-  std::atomic<bool> exposed_{false};                // a paint found the lock taken
-  std::atomic<bool> repainting_under_lock_{false};  // the lock's holder asked for this paint
+  // Display thread only: columns a paint found the lock taken for.
+  ColumnRange unpainted_;
 };
 
 }  // namespace skyplate

@@ -14,8 +14,6 @@ namespace {
 
 constexpr char kDisplayClassName[] = "SKYPLATE_DISPLAY_WINDOW";
 constexpr int kCanvasId = 0;
-// Gives a new window time to appear before the build starts drawing into it.
-constexpr DWORD kSettleMilliseconds = 40;
 
 // The canvases of the open display windows. A build thread finds a window's
 // canvas here and keeps it alive while it draws, even if the user closes the
@@ -58,6 +56,9 @@ LRESULT CALLBACK DisplayWindowProc(HWND frame, UINT message, WPARAM wparam, LPAR
         return TRUE;
       }
       break;
+    case DisplayCanvas::kShowDrawingsMessage:
+      if (CanvasOf(frame) != nullptr) CanvasOf(frame)->RepaintIfChanged();
+      return 0;
     case WM_NCDESTROY:
       Canvases().Remove(frame);
       SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
@@ -152,9 +153,9 @@ HWND OpenDisplayWindow(const std::string& caption, std::int32_t left, std::int32
   std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height},
               std::move(opened))
       .detach();
-  HWND window = frame.get();
-  if (window != nullptr) Sleep(kSettleMilliseconds);
-  return window;
+  // No pause for the window to appear: drawings wait in its off-screen
+  // picture until the display thread shows them.
+  return frame.get();
 }
 
 void RefreshDisplay(HWND window, const Bitmap& picture, std::int32_t first_column,

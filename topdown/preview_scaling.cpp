@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 namespace skyplate {
 namespace {
@@ -29,9 +28,44 @@ struct Axis {
     return std::min((p + 1) * source_size, (s + 1) * preview_size) -
            std::max(p * source_size, s * preview_size);
   }
+  // The source pixels preview pixel p covers: those inside it whole, each of
+  // weight preview_size, and one partly covered at either end.
+  struct Span {
+    std::int64_t first, last;
+    std::uint64_t first_weight, last_weight, inner_weight;
+    std::uint64_t WeightOf(std::int64_t s) const {
+      return s == first ? first_weight : s == last ? last_weight : inner_weight;
+    }
+  };
+  Span SpanOf(std::int64_t p) const {
+    const std::int64_t first = FirstSourceOf(p);
+    const std::int64_t last = LastSourceOf(p);
+    return {first, last, static_cast<std::uint64_t>(Weight(p, first)),
+            static_cast<std::uint64_t>(Weight(p, last)), static_cast<std::uint64_t>(preview_size)};
+  }
 };
 
 using ChannelSums = std::array<std::uint64_t, 3>;
+
+// Preview columns summed side by side; a refresh usually reaches a few.
+constexpr std::int64_t kColumnsAtATime = 32;
+
+void AddWeighted(ChannelSums& sums, Colour colour, std::uint64_t weight) {
+  sums[0] += weight * RedOf(colour);
+  sums[1] += weight * GreenOf(colour);
+  sums[2] += weight * BlueOf(colour);
+}
+
+// The weighted sum of one source row's pixels under a preview column.
+ChannelSums SumAcross(const Colour* row, const Axis::Span& span) {
+  ChannelSums inner{};
+  for (std::int64_t x = span.first + 1; x < span.last; ++x) AddWeighted(inner, row[x], 1);
+  ChannelSums sums{inner[0] * span.inner_weight, inner[1] * span.inner_weight,
+                   inner[2] * span.inner_weight};
+  AddWeighted(sums, row[span.first], span.first_weight);
+  if (span.last > span.first) AddWeighted(sums, row[span.last], span.last_weight);
+  return sums;
+}
 
 std::uint32_t ScreenPixel(const ChannelSums& sums, std::uint64_t total_weight) {
   const auto channel = [&](int c) {
@@ -55,33 +89,33 @@ ColumnRange ScaleColumnsIntoPreview(const Bitmap& source, std::int32_t first_col
   const std::int64_t first_preview = across.FirstPreviewOf(first_column);
   const std::int64_t last_preview =
       std::min<std::int64_t>(across.LastPreviewOf(last_column), preview.width - 1);
-  const std::int64_t columns = last_preview - first_preview + 1;
-
-  // Each preview column first reduced across: one weighted sum per source row.
-  std::vector<ChannelSums> row_sums(static_cast<std::size_t>(columns * source.height));
-  for (std::int32_t y = 0; y < source.height; ++y) {
-    const Colour* row = source.Row(y);
-    for (std::int64_t p = first_preview; p <= last_preview; ++p) {
-      ChannelSums& sums = row_sums[(p - first_preview) * source.height + y];
-      for (std::int64_t x = across.FirstSourceOf(p); x <= across.LastSourceOf(p); ++x) {
-        const std::uint64_t weight = across.Weight(p, x);
-        sums[0] += weight * RedOf(row[x]);
-        sums[1] += weight * GreenOf(row[x]);
-        sums[2] += weight * BlueOf(row[x]);
-      }
-    }
-  }
-  // Then down.
   const std::uint64_t total_weight = static_cast<std::uint64_t>(source.width) * source.height;
-  for (std::int64_t p = first_preview; p <= last_preview; ++p) {
-    const ChannelSums* column = &row_sums[(p - first_preview) * source.height];
+  // A few preview columns at a time, each preview pixel summed over its
+  // source area in one go, so that a refresh needs no memory of its own.
+  std::array<Axis::Span, kColumnsAtATime> spans;
+  std::array<ChannelSums, kColumnsAtATime> row_sums;  // one source row, reduced across
+  std::array<ChannelSums, kColumnsAtATime> sums;
+  for (std::int64_t chunk = first_preview; chunk <= last_preview; chunk += kColumnsAtATime) {
+    const std::int64_t count = std::min(kColumnsAtATime, last_preview - chunk + 1);
+    for (std::int64_t i = 0; i < count; ++i) spans[i] = across.SpanOf(chunk + i);
+    // A source row on the edge between two preview rows is reduced once for both.
+    std::int64_t reduced_row = -1;
     for (std::int64_t q = 0; q < preview.height; ++q) {
-      ChannelSums sums{};
-      for (std::int64_t y = down.FirstSourceOf(q); y <= down.LastSourceOf(q); ++y) {
-        const std::uint64_t weight = down.Weight(q, y);
-        for (int c = 0; c < 3; ++c) sums[c] += weight * column[y][c];
+      std::fill_n(sums.begin(), count, ChannelSums{});
+      const Axis::Span rows = down.SpanOf(q);
+      for (std::int64_t y = rows.first; y <= rows.last; ++y) {
+        if (y != reduced_row) {
+          const Colour* row = source.Row(static_cast<std::int32_t>(y));
+          for (std::int64_t i = 0; i < count; ++i) row_sums[i] = SumAcross(row, spans[i]);
+          reduced_row = y;
+        }
+        const std::uint64_t weight = rows.WeightOf(y);
+        for (std::int64_t i = 0; i < count; ++i) {
+          for (int c = 0; c < 3; ++c) sums[i][c] += weight * row_sums[i][c];
+        }
       }
-      preview.pixels[q * preview.width + p] = ScreenPixel(sums, total_weight);
+      std::uint32_t* out = preview.pixels + q * preview.width + chunk;
+      for (std::int64_t i = 0; i < count; ++i) out[i] = ScreenPixel(sums[i], total_weight);
     }
   }
   return {static_cast<std::int32_t>(first_preview), static_cast<std::int32_t>(last_preview)};
