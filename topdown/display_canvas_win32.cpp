@@ -25,8 +25,7 @@ ColumnRange Union(const ColumnRange& a, const ColumnRange& b) {
 
 }  // namespace
 
-DisplayCanvas::DisplayCanvas(HWND control, std::int32_t width, std::int32_t height)
-    : control_(control), frame_(GetParent(control)) {
+DisplayCanvas::DisplayCanvas(std::int32_t width, std::int32_t height) {
   if (width <= 0 || height <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -45,6 +44,11 @@ DisplayCanvas::DisplayCanvas(HWND control, std::int32_t width, std::int32_t heig
 
 DisplayCanvas::~DisplayCanvas() {
   if (picture_ != nullptr) DeleteObject(picture_);
+}
+
+void DisplayCanvas::Attach(HWND frame, HWND control) {
+  frame_ = frame;
+  control_ = control;
 }
 
 void DisplayCanvas::Draw(const Bitmap& picture, std::int32_t first_column,

@@ -18,12 +18,15 @@ class DisplayCanvas {
   // once; the window answers with RepaintIfChanged.
   static constexpr UINT kShowDrawingsMessage = WM_APP + 1;
 
-  // `control` is the owner-drawn child that shows the picture; the picture
-  // starts filled with the button face colour.
-  DisplayCanvas(HWND control, std::int32_t width, std::int32_t height);
+  // The picture starts filled with the button face colour.
+  DisplayCanvas(std::int32_t width, std::int32_t height);
   ~DisplayCanvas();
   DisplayCanvas(const DisplayCanvas&) = delete;
   DisplayCanvas& operator=(const DisplayCanvas&) = delete;
+
+  // Before the canvas is shared: the window it belongs to and the
+  // owner-drawn child of that window that shows the picture.
+  void Attach(HWND frame, HWND control);
 
   // Build thread: scales the changed columns of `picture` into the
   // off-screen picture, waiting for the drawing lock but never for the
@@ -39,8 +42,8 @@ class DisplayCanvas {
   void Paint(const DRAWITEMSTRUCT& item);
 
  private:
-  HWND control_;
-  HWND frame_;  // kept: a closed window's handle finds no parent
+  HWND frame_ = nullptr;
+  HWND control_ = nullptr;
   HBITMAP picture_ = nullptr;
   PreviewPixels pixels_;
   // Under the drawing lock.

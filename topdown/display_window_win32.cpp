@@ -108,8 +108,10 @@ HWND CreateFrame(const Placement& place) {
 }
 
 // Runs on the display thread: the window, then its polling loop until the
-// window is destroyed.
-void RunDisplay(Placement place, std::promise<HWND> opened) {
+// window is destroyed. The canvas comes from the opening thread, which makes
+// its off-screen picture while this thread makes the window.
+void RunDisplay(Placement place, std::promise<HWND> opened,
+                std::future<std::shared_ptr<DisplayCanvas>> made) {
   HWND frame = RegisterDisplayClass() ? CreateFrame(place) : nullptr;
   HWND control = nullptr;
   if (frame != nullptr) {
@@ -123,13 +125,11 @@ void RunDisplay(Placement place, std::promise<HWND> opened) {
     opened.set_value(nullptr);
     return;
   }
-  const auto canvas =
-      std::make_shared<DisplayCanvas>(control, place.client_width, place.client_height);
-  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(canvas.get()));
-  Canvases().Add(frame, canvas);
   ShowWindow(frame, SW_SHOW);
   SetFocus(control);
   opened.set_value(frame);
+  const std::shared_ptr<DisplayCanvas> canvas = made.get();
+  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(canvas.get()));
 
   for (;;) {
     MSG message;
@@ -150,12 +150,20 @@ HWND OpenDisplayWindow(const std::string& caption, std::int32_t left, std::int32
                        std::int32_t client_width, std::int32_t client_height) {
   std::promise<HWND> opened;
   std::future<HWND> frame = opened.get_future();
+  std::promise<std::shared_ptr<DisplayCanvas>> made;
   std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height},
-              std::move(opened))
+              std::move(opened), made.get_future())
       .detach();
+  const auto canvas = std::make_shared<DisplayCanvas>(client_width, client_height);
+  HWND window = frame.get();
+  if (window != nullptr) {
+    canvas->Attach(window, GetDlgItem(window, kCanvasId));
+    Canvases().Add(window, canvas);
+  }
+  made.set_value(canvas);
   // No pause for the window to appear: drawings wait in its off-screen
   // picture until the display thread shows them.
-  return frame.get();
+  return window;
 }
 
 void RefreshDisplay(HWND window, const Bitmap& picture, std::int32_t first_column,

@@ -67,9 +67,16 @@ ChannelSums SumAcross(const Colour* row, const Axis::Span& span) {
   return sums;
 }
 
+// The rounded average (sum + total / 2) / total of each channel. A double
+// holds the sums exactly, and the quotient lies at least 1 / total from the
+// next integer unless it is one, far more than a double's rounding error at
+// these magnitudes, so flooring the double's quotient is exact; it spares
+// three integer divisions per preview pixel.
 std::uint32_t ScreenPixel(const ChannelSums& sums, std::uint64_t total_weight) {
+  const double total = static_cast<double>(total_weight);
+  const double half = static_cast<double>(total_weight / 2);
   const auto channel = [&](int c) {
-    return static_cast<std::uint32_t>((sums[c] + total_weight / 2) / total_weight);
+    return static_cast<std::uint32_t>((static_cast<double>(sums[c]) + half) / total);
   };
   return channel(0) << 16 | channel(1) << 8 | channel(2);
 }

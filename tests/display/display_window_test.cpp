@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "topdown/display_window_win32.h"
+#include "topdown/drawing_lock.h"
 
 namespace skyplate {
 namespace {
@@ -134,6 +137,53 @@ TEST(DisplayWindow, ClosedMidBuildLaterRefreshesDoNothing) {
     RefreshDisplay(frame, picture, column - 15, column);
   }
   RefreshDisplay(nullptr, picture, 0, 59);
+}
+
+// Holds a display window's thread still, at a moment it does not hold the
+// drawing lock, for as long as it lives.
+class StalledDisplayThread {
+ public:
+  explicit StalledDisplayThread(HWND frame)
+      : thread_(
+            OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(frame, nullptr))) {
+    for (;;) {
+      SuspendThread(thread_);
+      if (TheDrawingLock().TryTake()) {
+        TheDrawingLock().Release();
+        return;
+      }
+      ResumeThread(thread_);
+      Sleep(1);
+    }
+  }
+  ~StalledDisplayThread() {
+    ResumeThread(thread_);
+    CloseHandle(thread_);
+  }
+
+ private:
+  HANDLE thread_;
+};
+
+TEST(DisplayWindow, RefreshesDoNotWaitForTheDisplayThread) {
+  HWND frame = OpenDisplayWindow("Topdown", 256, 100, 30, 30);
+  ASSERT_NE(frame, nullptr);
+  const Bitmap picture = Bitmap::Blank(90, 90, MakeColour(40, 50, 60));
+  std::atomic<bool> done{false};
+  auto stalled = std::make_optional<StalledDisplayThread>(frame);
+  // More refreshes than it takes to force a repaint, the last reaching the
+  // picture's last column, all while the display thread cannot answer.
+  std::thread build([&] {
+    for (int i = 0; i < 300; ++i) RefreshDisplay(frame, picture, i % 89, i % 89);
+    RefreshDisplay(frame, picture, 0, 89);
+    done = true;
+  });
+  for (int waited = 0; waited < 5000 && !done; waited += 10) Sleep(10);
+  EXPECT_TRUE(done) << "the build waits for the display thread";
+  stalled.reset();
+  build.join();
+  EXPECT_TRUE(EventuallyShows(CanvasOf(frame), 29, 29, RGB(40, 50, 60)));
+  Close(frame);
 }
 
 TEST(DisplayWindow, EachOpeningMakesAnotherWindowAtTheSamePlace) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -81,6 +82,57 @@ TEST(PreviewScaling, NothingToDoLeavesThePreviewAlone) {
   Preview empty(0, 0);
   EXPECT_TRUE(ScaleColumnsIntoPreview(picture, 0, 3, empty.view).empty());
   EXPECT_TRUE(ScaleColumnsIntoPreview(picture, 0, 3, PreviewPixels{1, 0, nullptr}).empty());
+}
+
+// Each preview pixel straight from its definition: every source pixel
+// weighted by the area it shares with the preview pixel, in units of
+// 1 / (source size * preview size) per axis.
+std::uint32_t DirectAverage(const Bitmap& source, std::int32_t width, std::int32_t height,
+                            std::int32_t px, std::int32_t py) {
+  const auto overlap = [](std::int64_t p, std::int64_t s, std::int64_t source_size,
+                          std::int64_t preview_size) {
+    return std::max<std::int64_t>(0, std::min((p + 1) * source_size, (s + 1) * preview_size) -
+                                         std::max(p * source_size, s * preview_size));
+  };
+  std::uint64_t sums[3] = {};
+  for (std::int32_t y = 0; y < source.height; ++y) {
+    for (std::int32_t x = 0; x < source.width; ++x) {
+      const std::uint64_t weight =
+          overlap(px, x, source.width, width) * overlap(py, y, source.height, height);
+      const Colour c = source.At(x, y);
+      sums[0] += weight * RedOf(c);
+      sums[1] += weight * GreenOf(c);
+      sums[2] += weight * BlueOf(c);
+    }
+  }
+  const std::uint64_t total = static_cast<std::uint64_t>(source.width) * source.height;
+  const auto channel = [&](int c) {
+    return static_cast<std::uint32_t>((sums[c] + total / 2) / total);
+  };
+  return channel(0) << 16 | channel(1) << 8 | channel(2);
+}
+
+TEST(PreviewScaling, RefreshesInBandsMatchTheDirectAverage) {
+  // Awkward sizes, more preview columns than are summed side by side, and
+  // colours that leave remainders everywhere.
+  Bitmap picture = Bitmap::Blank(211, 100);
+  std::uint32_t state = 12345;
+  for (Colour& pixel : picture.pixels) {
+    state = state * 1103515245u + 12345u;
+    pixel = MakeColour(state >> 24, state >> 16 & 0xFF, state >> 8 & 0xFF);
+  }
+  Preview preview(70, 33);
+  std::int32_t first = 0;
+  for (std::int32_t point = 0; point < picture.width; point += 16) {
+    ScaleColumnsIntoPreview(picture, first, point, preview.view);
+    first = point + 1;
+  }
+  ScaleColumnsIntoPreview(picture, first, picture.width - 1, preview.view);
+  for (std::int32_t y = 0; y < 33; ++y) {
+    for (std::int32_t x = 0; x < 70; ++x) {
+      ASSERT_EQ(preview.At(x, y), DirectAverage(picture, 70, 33, x, y)) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
