@@ -12,6 +12,10 @@ namespace {
 // the display thread keeps finding the lock free but has not yet shown them.
 constexpr int kDrawingsBeforeForcedRepaint = 250;
 
+// A screen shows at most about a hundred pictures a second; drawing more
+// often costs the build and shows nothing more.
+constexpr std::chrono::milliseconds kShortestDrawingInterval{10};
+
 std::uint32_t ScreenColour(COLORREF colour) {
   return static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
          static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
@@ -53,16 +57,20 @@ void DisplayCanvas::Attach(HWND frame, HWND control) {
 
 void DisplayCanvas::Draw(const Bitmap& picture, std::int32_t first_column,
                          std::int32_t last_column) {
+  const auto now = std::chrono::steady_clock::now();
   DrawingLock& lock = TheDrawingLock();
   lock.Take();
   waiting_ = Union(waiting_, {first_column, last_column});
-  // Columns wait while the display has not yet shown the last drawing: the
-  // display cannot show them any sooner, and drawing more columns at a time
-  // costs less. The refresh that reaches the last column draws in any case.
-  if (changed_ && last_column < picture.width - 1) {
+  // Columns wait while the display has not yet shown the last drawing, or
+  // one was made a moment ago: they could not be seen any sooner, and
+  // drawing more columns at a time costs less. The refresh that reaches the
+  // last column draws in any case.
+  const bool too_soon = changed_ || now - last_drawing_ < kShortestDrawingInterval;
+  if (too_soon && last_column < picture.width - 1) {
     lock.Release();
     return;
   }
+  last_drawing_ = now;
   dirty_ = Union(dirty_, ScaleColumnsIntoPreview(picture, waiting_.first, waiting_.last, pixels_));
   waiting_ = {};
   changed_ = true;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 #include "topdown/bitmap.h"
@@ -30,9 +31,9 @@ class DisplayCanvas {
 
   // Build thread: scales the changed columns of `picture` into the
   // off-screen picture, waiting for the drawing lock but never for the
-  // display thread. While the display has not shown the last drawing, the
-  // columns wait for a later call; a call that reaches the picture's last
-  // column draws everything waiting.
+  // display thread. While the display has not shown the last drawing, or
+  // one was made a moment ago, the columns wait for a later call; a call
+  // that reaches the picture's last column draws everything waiting.
   void Draw(const Bitmap& picture, std::int32_t first_column, std::int32_t last_column);
   // Display thread, once per idle turn and when asked: shows what was drawn,
   // if the drawing lock is free; otherwise asks the next drawing to have it
@@ -48,6 +49,7 @@ class DisplayCanvas {
   PreviewPixels pixels_;
   // Under the drawing lock.
   ColumnRange waiting_;  // picture columns changed but not yet drawn
+  std::chrono::steady_clock::time_point last_drawing_;
   bool changed_ = false;
   int drawings_ = 0;
   ColumnRange dirty_;

@@ -1,5 +1,6 @@
 #include "topdown/display_window_win32.h"
 
+#include <atomic>
 #include <future>
 #include <map>
 #include <memory>
@@ -14,6 +15,9 @@ namespace {
 
 constexpr char kDisplayClassName[] = "SKYPLATE_DISPLAY_WINDOW";
 constexpr int kCanvasId = 0;
+// What the opening thread's slot holds until the display thread has made its
+// window or failed to.
+const HWND kNotYetOpened = reinterpret_cast<HWND>(-1);
 
 // The canvases of the open display windows. A build thread finds a window's
 // canvas here and keeps it alive while it draws, even if the user closes the
@@ -110,7 +114,7 @@ HWND CreateFrame(const Placement& place) {
 // Runs on the display thread: the window, then its polling loop until the
 // window is destroyed. The canvas comes from the opening thread, which makes
 // its off-screen picture while this thread makes the window.
-void RunDisplay(Placement place, std::promise<HWND> opened,
+void RunDisplay(Placement place, std::atomic<HWND>* opened,
                 std::future<std::shared_ptr<DisplayCanvas>> made) {
   HWND frame = RegisterDisplayClass() ? CreateFrame(place) : nullptr;
   HWND control = nullptr;
@@ -122,12 +126,12 @@ void RunDisplay(Placement place, std::promise<HWND> opened,
   }
   if (control == nullptr) {
     if (frame != nullptr) DestroyWindow(frame);
-    opened.set_value(nullptr);
+    opened->store(nullptr, std::memory_order_release);
     return;
   }
   ShowWindow(frame, SW_SHOW);
   SetFocus(control);
-  opened.set_value(frame);
+  opened->store(frame, std::memory_order_release);
   const std::shared_ptr<DisplayCanvas> canvas = made.get();
   SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(canvas.get()));
 
@@ -148,14 +152,18 @@ void RunDisplay(Placement place, std::promise<HWND> opened,
 
 HWND OpenDisplayWindow(const std::string& caption, std::int32_t left, std::int32_t top,
                        std::int32_t client_width, std::int32_t client_height) {
-  std::promise<HWND> opened;
-  std::future<HWND> frame = opened.get_future();
+  std::atomic<HWND> opened{kNotYetOpened};
   std::promise<std::shared_ptr<DisplayCanvas>> made;
-  std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height},
-              std::move(opened), made.get_future())
+  std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height}, &opened,
+              made.get_future())
       .detach();
   const auto canvas = std::make_shared<DisplayCanvas>(client_width, client_height);
-  HWND window = frame.get();
+  // Checked in a loop rather than slept on: waking a sleeping thread goes
+  // through the window system's server, which a busy machine makes slow.
+  HWND window;
+  while ((window = opened.load(std::memory_order_acquire)) == kNotYetOpened) {
+    std::this_thread::yield();
+  }
   if (window != nullptr) {
     canvas->Attach(window, GetDlgItem(window, kCanvasId));
     Canvases().Add(window, canvas);
