@@ -179,12 +179,17 @@ int ComposeBlocks(const std::uint8_t* mask, const ConstPlanes (&tiles)[4], int c
                         LoadPlane(tiles[0].blue + i)};
     for (int step = 0; step < 3; ++step) {
       const __m256i m = LoadChannel<Layout>(mask + i * Layout::kBytes, mask_channels[step]);
-      // Mask values 0 and 1 leave the colour underneath, which realistic
-      // masks have over large areas: nothing to compute.
+      // Mask values 0 and 1 leave the colour underneath and 254 and 255
+      // replace it, which realistic masks have over large areas: nothing to
+      // compute.
       if (_mm256_testz_si256(m, _mm256_set1_epi16(0xFE))) continue;
       const ConstPlanes& tile = tiles[step + 1];
       const __m256i over[3] = {LoadPlane(tile.red + i), LoadPlane(tile.green + i),
                                LoadPlane(tile.blue + i)};
+      if (_mm256_movemask_epi8(_mm256_cmpgt_epi16(m, _mm256_set1_epi16(253))) == -1) {
+        for (int c = 0; c < 3; ++c) below[c] = over[c];
+        continue;
+      }
       BlendStep(m, over, below, terms);
     }
     StorePixels<Layout>(below, out + i * Layout::kBytes);

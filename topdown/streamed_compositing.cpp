@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace {
 
 // A band is about this many bytes of mask rows: large enough that threads
 // and file calls are few, small enough to stay in the caches.
-constexpr std::uint64_t kBandBytes = 2 << 20;
+constexpr std::uint64_t kBandBytes = 256 << 10;
 
 bool Streams(const BmpHeader& header, PictureSize size) {
   return header.width == size.width && header.height == size.height &&
@@ -104,7 +105,8 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
   };
   WorkerPool pool(jobs);
   pool.Run(pool.jobs(), [&](int job, std::int64_t, std::int64_t) {
-    std::vector<std::uint8_t> in_band(in_stride * band_rows);
+    // Not zeroed: every byte is read from the file before it is used.
+    const std::unique_ptr<std::uint8_t[]> in_band(new std::uint8_t[in_stride * band_rows]);
     // Zero once: the compositing never writes the rows' padding.
     std::vector<std::uint8_t> out_band(out_stride * band_rows, 0);
     RowJob row_job(header, compositor);
@@ -112,7 +114,7 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
       const std::int32_t first = band * band_rows;
       const std::int32_t rows = std::min(band_rows, size.height - first);
       const std::size_t bytes = in_stride * rows;
-      if (mask_file.ReadAt(header.pixel_offset + std::uint64_t{in_stride} * first, in_band.data(),
+      if (mask_file.ReadAt(header.pixel_offset + std::uint64_t{in_stride} * first, in_band.get(),
                            bytes) != bytes) {
         return fail(StreamOutcome::kCannotStream, "");
       }
