@@ -1,8 +1,8 @@
 #include "ui/startup.h"
 
 // clang-format off: the common controls header needs windows.h first.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 // clang-format on
 
 #include <string>
