@@ -14,6 +14,7 @@
 #include "tools/track_generator.h"
 #include "topdown/compositing.h"
 #include "topdown/display_window_win32.h"
+#include "topdown/silent_front_end.h"
 #include "topdown/worker_pool.h"
 
 namespace skyplate {
@@ -24,7 +25,7 @@ using Seconds = std::chrono::duration<double>;
 
 // Everything but the display is silent; with_display chooses between a real
 // window, placed as the program places it, and none at all.
-class BenchFrontEnd final : public BuildFrontEnd {
+class BenchFrontEnd final : public SilentFrontEnd {
  public:
   explicit BenchFrontEnd(bool with_display) : with_display_(with_display) {}
   ~BenchFrontEnd() override {
@@ -34,11 +35,6 @@ class BenchFrontEnd final : public BuildFrontEnd {
     if (display_ != nullptr) SendMessageA(display_, WM_CLOSE, 0, 0);
   }
 
-  void ShowMainWindow() override {}
-  void SetStatus(const std::string&) override {}
-  void ShowMessage(const std::string&, const std::optional<std::string>&,
-                   const std::string&) override {}
-  void CloseMainWindow() override {}
   void OpenDisplay(std::int32_t client_width, std::int32_t client_height) override {
     const auto start = Clock::now();
     if (with_display_) {
@@ -52,9 +48,6 @@ class BenchFrontEnd final : public BuildFrontEnd {
     if (with_display_) ::skyplate::RefreshDisplay(display_, picture, first_column, last_column);
     refreshing_ += Clock::now() - start;
   }
-  void ImageNotLoaded(std::string_view, const std::string&, const std::string&) override {}
-  void OutputNotWritten(const std::string&, const std::string&) override {}
-
   bool opened() const { return display_ != nullptr; }
   // Time the build spent in the display's hooks.
   Seconds opening() const { return opening_; }

@@ -15,6 +15,7 @@
 #include "topdown/build_topdown.h"
 #include "topdown/limits.h"
 #include "topdown/mask_header.h"
+#include "topdown/silent_front_end.h"
 
 namespace {
 
@@ -25,19 +26,6 @@ namespace fs = std::filesystem;
 constexpr std::int64_t kMaxFuzzedPixels = std::int64_t{1} << 16;
 
 constexpr const char* kImageNames[] = {"mask.bmp", "base.bmp", "red.bmp", "green.bmp", "blue.bmp"};
-
-class SilentFrontEnd : public skyplate::BuildFrontEnd {
- public:
-  void ShowMainWindow() override {}
-  void SetStatus(const std::string&) override {}
-  void ShowMessage(const std::string&, const std::optional<std::string>&,
-                   const std::string&) override {}
-  void CloseMainWindow() override {}
-  void OpenDisplay(std::int32_t, std::int32_t) override {}
-  void RefreshDisplay(const skyplate::Bitmap&, std::int32_t, std::int32_t) override {}
-  void ImageNotLoaded(std::string_view, const std::string&, const std::string&) override {}
-  void OutputNotWritten(const std::string&, const std::string&) override {}
-};
 
 fs::path g_folder;
 
@@ -73,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(reinterpret_cast<const char*>(bundle.images[i].data()),
                static_cast<std::streamsize>(bundle.images[i].size()));
   }
-  SilentFrontEnd front_end;
+  skyplate::SilentFrontEnd front_end;
   skyplate::BuildOptions options;
   options.jobs = 1;
   options.stream = bundle.stream;

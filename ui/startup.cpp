@@ -1,9 +1,8 @@
 #include "ui/startup.h"
 
-// clang-format off: the common controls header needs windows.h first.
-#include <commctrl.h>
 #include <windows.h>
-// clang-format on
+// The common controls header needs windows.h first.
+#include <commctrl.h>
 
 #include <string>
 

@@ -9,24 +9,12 @@
 #include <sstream>
 
 #include "topdown/build_topdown.h"
+#include "topdown/silent_front_end.h"
 
 namespace skyplate {
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentFrontEnd final : public BuildFrontEnd {
- public:
-  void ShowMainWindow() override {}
-  void SetStatus(const std::string&) override {}
-  void ShowMessage(const std::string&, const std::optional<std::string>&,
-                   const std::string&) override {}
-  void CloseMainWindow() override {}
-  void OpenDisplay(std::int32_t, std::int32_t) override {}
-  void RefreshDisplay(const Bitmap&, std::int32_t, std::int32_t) override {}
-  void ImageNotLoaded(std::string_view, const std::string&, const std::string&) override {}
-  void OutputNotWritten(const std::string&, const std::string&) override {}
-};
 
 struct WindowQuery {
   DWORD process_id;
