@@ -44,8 +44,10 @@ class CanvasDirectory {
 };
 
 CanvasDirectory& Canvases() {
-  static CanvasDirectory directory;
-  return directory;
+  // Never destroyed: display threads outlive main() and may still paint and
+  // close their windows while the process runs its exit handlers.
+  static CanvasDirectory* const directory = new CanvasDirectory;
+  return *directory;
 }
 
 DisplayCanvas* CanvasOf(HWND frame) {
