@@ -15,7 +15,8 @@ Colour ComposePixel(Colour mask, Colour base, Colour red, Colour green, Colour b
 
 std::int32_t DisplaySize(std::int32_t picture_size) {
   // round(n / 3): a third is never exactly half-way between two integers.
-  return picture_size >= 0 ? (picture_size + 1) / 3 : -((-picture_size + 1) / 3);
+  // Pictures here are never of negative size.
+  return (picture_size + 1) / 3;
 }
 
 void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* result,

@@ -25,7 +25,8 @@ Colour ComposePixel(Colour mask, Colour base, Colour red, Colour green, Colour b
 void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* result,
                       BuildFrontEnd* front_end, int jobs);
 
-// The display's client size for a picture dimension: a third, half to even.
+// The display's client size for a picture dimension of at least 0: a third,
+// rounded to nearest.
 std::int32_t DisplaySize(std::int32_t picture_size);
 
 }  // namespace skyplate

@@ -27,10 +27,8 @@ BlendTerms MakeBlendTerms() {
     const auto retain = static_cast<std::int64_t>(std::ldexp(static_cast<float>(p / 100.0), 30));
     const auto give =
         static_cast<std::int64_t>(std::ldexp(static_cast<float>((100 - p) / 100.0), 30));
-    terms.retain_error[p] = static_cast<std::int16_t>(100 * retain - p * scale);
-    terms.give_error[p] = static_cast<std::int16_t>(100 * give - (100 - p) * scale);
-    terms.error_pairs[p][0] = terms.retain_error[p];
-    terms.error_pairs[p][1] = terms.give_error[p];
+    terms.error_pairs[p][0] = static_cast<std::int16_t>(100 * retain - p * scale);
+    terms.error_pairs[p][1] = static_cast<std::int16_t>(100 * give - (100 - p) * scale);
   }
   for (int m = 0; m < 256; ++m) {
     terms.percent_of_mask[m] =
@@ -64,8 +62,8 @@ void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int c
   const BlendTerms& terms = GetBlendTerms();
   for (int i = 0; i < count; ++i) {
     const int p = terms.percent_of_mask[mask[i]];
-    const int dr = terms.retain_error[p];
-    const int dg = terms.give_error[p];
+    const int dr = terms.error_pairs[p][0];
+    const int dg = terms.error_pairs[p][1];
     below.red[i] = BlendChannel(below.red[i], over.red[i], p, dr, dg);
     below.green[i] = BlendChannel(below.green[i], over.green[i], p, dr, dg);
     below.blue[i] = BlendChannel(below.blue[i], over.blue[i], p, dr, dg);

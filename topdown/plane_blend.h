@@ -25,11 +25,9 @@ void BlendPlanes(const std::uint8_t* mask, ConstPlanes over, Planes below, int c
 
 // Where exact-integer terms of the blend come from; see plane_blend.cpp.
 struct BlendTerms {
-  // (retain - percent/100) and (give - (100-percent)/100), scaled by 100 * 2^30:
-  // small exact integers whose weighted sum breaks the ties of the decimal form.
-  std::int16_t retain_error[101];
-  std::int16_t give_error[101];
-  // The same as (retain error, give error) pairs, for vector lookups.
+  // By percent, (retain - percent/100) and (give - (100-percent)/100), scaled
+  // by 100 * 2^30: small exact integers whose weighted sum breaks the ties of
+  // the decimal form. Kept as pairs so that vector forms look both up at once.
   std::int16_t error_pairs[101][2];
   std::uint8_t percent_of_mask[256];
 };
