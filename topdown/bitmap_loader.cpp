@@ -1,5 +1,8 @@
 #include "topdown/bitmap_loader.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -16,18 +19,16 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Appends up to `limit` bytes from `file` to `bytes`, growing the buffer by
+// Appends up to `limit` bytes from `file` to `bytes`. The buffer grows only by
 // what actually arrives, so a header that promises more than the file holds
-// costs no memory.
+// costs no memory, and a small file costs no more than its own size.
 void ReadUpTo(std::FILE* file, std::uint64_t limit, std::vector<std::uint8_t>* bytes) {
-  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::array<std::uint8_t, 64 * 1024> chunk;
   while (bytes->size() < limit) {
-    const std::size_t old_size = bytes->size();
     const std::size_t wanted =
-        static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, limit - old_size));
-    bytes->resize(old_size + wanted);
-    const std::size_t got = std::fread(bytes->data() + old_size, 1, wanted, file);
-    bytes->resize(old_size + got);
+        static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), limit - bytes->size()));
+    const std::size_t got = std::fread(chunk.data(), 1, wanted, file);
+    bytes->insert(bytes->end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
     if (got < wanted) return;
   }
 }
