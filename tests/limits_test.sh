@@ -76,6 +76,31 @@ check "file size limit: older picture unchanged" cmp -s "$WORK/full/Hill_mask_To
   "$WORK/older.bmp"
 check "file size limit: no temporary file" no_temporary_files
 
+# -- Nothing lost on a full disk: a small memory-backed file system of the
+# test's own, where the system lets a user namespace mount one, holds the
+# track and the older picture with too little room left for the new one.
+disk_full() {
+  local fs=$WORK/small
+  mkdir -p "$fs"
+  mount -t tmpfs -o size=4m tmpfs "$fs" || return 1
+  cp -r "$WORK/full" "$fs/hill"
+  head -c 8m /dev/zero >"$fs/filler" 2>/dev/null
+  truncate -s -100k "$fs/filler"
+  "$CLI" "$fs/hill/Hill.track" >"$WORK/disk_full.out" 2>&1
+  echo $? >"$WORK/disk_full.status"
+  cmp -s "$fs/hill/Hill_mask_Topdown.bmp" "$WORK/older.bmp" && touch "$WORK/disk_full.kept"
+  [ -z "$(find "$fs" -name '*.tmp')" ] && touch "$WORK/disk_full.clean"
+}
+if WORK=$WORK CLI=$CLI unshare -rm bash -c "$(declare -f disk_full); disk_full" 2>/dev/null; then
+  check "disk full: reported" grep -qE "Hill_mask_Topdown\.bmp: not written: .*" \
+    "$WORK/disk_full.out"
+  check "disk full: exit status 4" grep -qx 4 "$WORK/disk_full.status"
+  check "disk full: older picture unchanged" [ -e "$WORK/disk_full.kept" ]
+  check "disk full: no temporary file" [ -e "$WORK/disk_full.clean" ]
+else
+  echo "skip disk full: this system lets no user namespace mount a file system"
+fi
+
 # -- Hostile track files: a clear error within a second, in bounded memory.
 mkdir "$WORK/tracks"
 head -c 50000000 /dev/zero >"$WORK/tracks/zeros.track"
