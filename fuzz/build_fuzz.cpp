@@ -46,7 +46,6 @@ void KeepFreedMemory() {
 }
 
 void MakeFolder() {
-  KeepFreedMemory();
   std::string pattern =
       (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
       "skyplate-fuzz-XXXXXX";
@@ -63,8 +62,13 @@ void MakeFolder() {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  KeepFreedMemory();
+  MakeFolder();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (g_folder.empty()) MakeFolder();
   const skyplate::fuzz::TrackBundle bundle = skyplate::fuzz::SplitTrackBundle({data, size});
   const skyplate::PictureSize picture = skyplate::ParseMaskSize(bundle.images[0]);
   if (std::int64_t{picture.width} * picture.height > kMaxFuzzedPixels) return -1;
