@@ -5,27 +5,9 @@
 # files give a clear error within a second. Native builds only: the
 # sanitizers' shadow memory cannot live under an address space cap.
 #   limits_test.sh SKYPLATE_CLI SOURCE_DIR
-set -uo pipefail
 CLI=$1
 SRC=$2
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-passed=0
-
-check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok   $name"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name"
-    failures=$((failures + 1))
-  fi
-}
-
-no_temporary_files() { [ -z "$(find "$WORK" -name '*.tmp')" ]; }
+source "$(dirname "$0")/test_lib.sh"
 
 # The capped address space: enough for the limits' largest legitimate
 # pictures to fail to allocate, so any allocation a header alone asks for
@@ -50,15 +32,14 @@ run() {
 }
 
 # -- The worst headers, as overlays and as the mask, in 600 MB of address space.
-cp -r "$SRC/examples/hill" "$WORK/hill"
+copy_example "$WORK/hill"
 for bad in "$SRC"/tests/crashers/bmp_decoder/*.bmp; do
   name=$(basename "$bad")
   cp "$bad" "$WORK/hill/tiles/rock.bmp"
   check "overlay $name fails cleanly" \
     run 0 "warning: Overlay_R: .*rock\.bmp: " capped \
     "$CLI" "$WORK/hill/Hill.track"
-  mkdir -p "$WORK/mask"
-  cp -r "$SRC/examples/hill/tiles" "$WORK/mask/"
+  copy_example "$WORK/mask"
   sed 's/^MaskMap=.*/MaskMap=bad.bmp/' "$SRC/examples/hill/Hill.track" >"$WORK/mask/M.track"
   cp "$bad" "$WORK/mask/bad.bmp"
   # Built black (0) or refused as too large for memory (4), never a crash.
@@ -66,7 +47,7 @@ for bad in "$SRC"/tests/crashers/bmp_decoder/*.bmp; do
 done
 
 # -- Nothing lost: an older picture survives a write that cannot complete.
-cp -r "$SRC/examples/hill" "$WORK/full"
+copy_example "$WORK/full"
 "$CLI" --quiet "$WORK/full/Hill.track"
 printf 'junk' >>"$WORK/full/Hill_mask_Topdown.bmp"
 cp "$WORK/full/Hill_mask_Topdown.bmp" "$WORK/older.bmp"
@@ -121,5 +102,4 @@ elapsed_ms=$((($(date +%s%N) - start) / 1000000))
 check "hostile track files take under a second each ($elapsed_ms ms for two)" \
   [ "$elapsed_ms" -lt 2000 ]
 
-echo "$passed passed, $failures failed"
-[ "$failures" = 0 ]
+finish
