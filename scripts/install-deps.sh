@@ -5,12 +5,18 @@
 #                                         # virtual display and the fuzzers
 set -euo pipefail
 
-packages=(cmake make g++ libcli11-dev googletest)
+packages=(cmake make g++ libcli11-dev googletest zlib1g-dev nlohmann-json3-dev
+          help2man python3 python3-pil)
 if [ "${1:-}" = --all ]; then
+  # The 32-bit Windows build ships, so its tests run under 32-bit Wine.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
   packages+=(clang libclang-rt-14-dev
-             g++-mingw-w64-x86-64 g++-mingw-w64-i686
-             wine wine64 fonts-wine fonts-liberation xvfb xauth
-             libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3)
+             g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
+             wine wine64 wine32:i386 fonts-wine fonts-liberation xvfb xauth
+             libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
+             lintian fakeroot file dpkg-dev zip unzip groff-base man-db)
 fi
 
 missing=()
