@@ -35,6 +35,11 @@ class OutputFile {
   std::string path_;
   std::string temp_path_;
   std::intptr_t handle_ = -1;
+#ifndef _WIN32
+  // Where temp_path_ is entered for removal on an interrupt (see
+  // live_temporary_files.h); Windows deletes the file by its handle instead.
+  int live_slot_ = -1;
+#endif
 };
 
 }  // namespace skyplate

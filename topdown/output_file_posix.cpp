@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
+#include "topdown/live_temporary_files.h"
 #include "topdown/output_file.h"
 
 namespace skyplate {
@@ -23,6 +25,7 @@ void OutputFile::Discard() {
   if (handle_ < 0) return;
   ::close(static_cast<int>(handle_));
   ::unlink(temp_path_.c_str());
+  LeaveTemporaryFile(std::exchange(live_slot_, -1));
   handle_ = -1;
 }
 
@@ -30,6 +33,7 @@ OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {
   const int fd = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd >= 0) {
     handle_ = fd;
+    live_slot_ = EnterTemporaryFile(temp_path_.c_str());
     return Creation::kCreated;
   }
   if (errno == EEXIST) return Creation::kNameTaken;
@@ -62,14 +66,16 @@ bool OutputFile::Commit(std::string* error) {
   if (::close(fd) != 0) {
     *error = Reason("write failed");
     ::unlink(temp_path_.c_str());
+    LeaveTemporaryFile(std::exchange(live_slot_, -1));
     return false;
   }
-  if (::rename(temp_path_.c_str(), path_.c_str()) != 0) {
+  const bool renamed = ::rename(temp_path_.c_str(), path_.c_str()) == 0;
+  if (!renamed) {
     *error = Reason("cannot replace the file");
     ::unlink(temp_path_.c_str());
-    return false;
   }
-  return true;
+  LeaveTemporaryFile(std::exchange(live_slot_, -1));
+  return renamed;
 }
 
 }  // namespace skyplate
