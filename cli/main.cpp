@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/interrupt.h"
 #include "cli/terminal_front_end.h"
 #include "topdown/build_topdown.h"
 #include "topdown/version.h"
@@ -21,6 +22,7 @@ enum ExitStatus {
   kExitNotATrack = 2,
   kExitMissingEntry = 3,
   kExitNotWritten = 4,
+  kExitReportNotWritten = 6,
 };
 
 int ExitStatusOf(skyplate::BuildOutcome outcome) {
@@ -42,7 +44,8 @@ constexpr char kFooter[] =
 four overlay images (Overlay_Base, Overlay_R, Overlay_G, Overlay_B), relative
 to the track file's folder. The picture is written into that folder, named
 after the mask map with "_Topdown.bmp". An image that cannot be loaded is
-reported and reads as black.
+reported and reads as black. A track whose picture was written ends with
+"All Done"; one that failed ends with its error.
 
 Exit status:
   0  every track was built (warnings included)
@@ -50,7 +53,14 @@ Exit status:
   2  a path does not end in ".track"
   3  a track file cannot be read, or lacks one of the five entries
   4  a picture could not be written (the mask map gives no size, the picture
-     is too large, or the file could not be written; an older file stays))";
+     is too large, or the file could not be written; an older file stays)
+  6  every track was built, but the report on stdout could not be written
+     (a full device, a closed stream)
+
+Interrupted (Ctrl-C, SIGTERM, SIGHUP, SIGPIPE), it removes its temporary file,
+leaves any older picture as it was and ends by that signal: status 130, 143,
+129 or 141 in a shell. On Windows, Ctrl-C, Ctrl-Break and closing the console
+do the same and end it with 0xC000013A.)";
 
 }  // namespace
 
@@ -73,8 +83,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e);
-    return status == 0 ? kExitBuilt : kExitUsage;
+    if (app.exit(e) != 0) return kExitUsage;
+    return skyplate::ReportWritten() ? kExitBuilt : kExitReportNotWritten;
   }
 
 #ifdef SIGXFSZ
@@ -82,6 +92,7 @@ int main(int argc, char** argv) {
   // older picture kept, rather than kill the process halfway.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  skyplate::RemoveTemporaryFilesOnInterrupt();
   skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal());
   int status = kExitBuilt;
   for (const std::string& track : tracks) {
@@ -90,5 +101,6 @@ int main(int argc, char** argv) {
     const int track_status = ExitStatusOf(skyplate::BuildTopdown(track, 0, &front_end, options));
     if (status == kExitBuilt) status = track_status;
   }
+  if (status == kExitBuilt && !skyplate::ReportWritten()) status = kExitReportNotWritten;
   return status;
 }

@@ -1,5 +1,7 @@
 #include "cli/terminal_front_end.h"
 
+#include <utility>
+
 #include "topdown/build_topdown.h"
 
 #ifdef _WIN32
@@ -23,10 +25,15 @@ bool StderrIsTerminal() {
 #endif
 }
 
+bool ReportWritten() {
+  return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
 void TerminalFrontEnd::SetStatus(const std::string& text) {
   ClearProgress();
   // In the GUI this status line repeats the message box; a terminal says it
   // once, as the error.
+  if (text == kAllDoneText && std::exchange(not_written_, false)) return;
   if (quiet_ || text == kNotATrackText) return;
   std::printf("%s\n", text.c_str());
   std::fflush(stdout);
@@ -72,6 +79,7 @@ void TerminalFrontEnd::ImageNotLoaded(std::string_view key, const std::string& p
 
 void TerminalFrontEnd::OutputNotWritten(const std::string& path, const std::string& reason) {
   ClearProgress();
+  not_written_ = true;
   std::fprintf(stderr, "error: %s: not written: %s\n", path.c_str(), reason.c_str());
 }
 

@@ -33,9 +33,16 @@ class TerminalFrontEnd : public BuildFrontEnd {
   bool show_progress_;
   bool progress_shown_ = false;
   int last_percent_ = -1;
+  // The track being built failed to write its picture: it ends with that
+  // error, not with "All Done".
+  bool not_written_ = false;
 };
 
 // True when stderr goes to a terminal, where a progress bar can redraw itself.
 bool StderrIsTerminal();
+
+// Flushes stdout; false when anything printed to it could not be written (a
+// full device, a closed stream).
+bool ReportWritten();
 
 }  // namespace skyplate

@@ -36,4 +36,35 @@ expect "output name taken by a folder" 4 "Hill_mask_Topdown\.bmp: not written" -
   "$CLI" "$WORK/taken/Hill.track"
 check "no temporary file left" no_temporary_files "$WORK/taken"
 
+# -- The report tells the truth: "All Done" only for a picture written, and a
+# report that cannot be written is an error of its own.
+"$CLI" "$WORK/taken/Hill.track" >"$WORK/taken.out" 2>&1
+check "a track not written ends with its error, not All Done" \
+  grep -q "^error: .*Hill_mask_Topdown\.bmp: not written: " <(tail -n 1 "$WORK/taken.out")
+"$CLI" "$WORK/taken/Hill.track" "$WORK/hill/Hill.track" >"$WORK/two.out" 2>&1
+check "of two tracks, All Done only for the one written" \
+  diff <(grep -v "^error: " "$WORK/two.out") \
+  <(printf '%s\n' "$WORK/taken/Hill_mask_Topdown.bmp" "$WORK/hill/Hill_mask_Topdown.bmp" "All Done")
+
+# report_status NAME STATUS REDIRECTION CLI-ARGS...: the exit status with
+# stdout redirected (">/dev/full", ">&-").
+report_status() {
+  local name=$1 status=$2 redirection=$3 rc
+  shift 3
+  eval '"$CLI" "$@"' "$redirection" 2>"$WORK/report.err"
+  rc=$?
+  check "$name: exit $rc (wanted $status)" [ "$rc" = "$status" ]
+}
+copy_example "$WORK/report"
+report_status "report on a full device" 6 ">/dev/full" "$WORK/report/Hill.track"
+check "report on a full device: the picture is written all the same" cmp -s \
+  "$WORK/report/Hill_mask_Topdown.bmp" "$SRC/tests/data/hill_topdown.bmp"
+rm "$WORK/report/Hill_mask_Topdown.bmp"
+report_status "report to a closed stdout" 6 ">&-" "$WORK/report/Hill.track"
+check "report to a closed stdout: the picture is written all the same" cmp -s \
+  "$WORK/report/Hill_mask_Topdown.bmp" "$SRC/tests/data/hill_topdown.bmp"
+report_status "quiet prints no report to lose" 0 ">/dev/full" --quiet "$WORK/report/Hill.track"
+report_status "a failed track keeps its own status" 4 ">/dev/full" "$WORK/taken/Hill.track"
+report_status "help on a full device" 6 ">/dev/full" --help
+
 finish
