@@ -21,6 +21,15 @@ HANDLE AsHandle(std::intptr_t handle) {
   return reinterpret_cast<HANDLE>(handle);
 }
 
+// Marked, the file goes when its last handle closes, however the process
+// ends: interrupted from the console, closed during a build, or killed.
+bool MarkForDeletion(HANDLE file, bool deleted) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = deleted ? TRUE : FALSE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) !=
+         FALSE;
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() {
@@ -29,21 +38,27 @@ OutputFile::~OutputFile() {
 
 void OutputFile::Discard() {
   if (AsHandle(handle_) == INVALID_HANDLE_VALUE) return;
+  // Marked for deletion, the file goes with its handle.
   CloseHandle(AsHandle(handle_));
-  DeleteFileA(temp_path_.c_str());
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
 OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {
-  HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    handle_ = reinterpret_cast<std::intptr_t>(file);
-    return Creation::kCreated;
+  if (file == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_EXISTS) return Creation::kNameTaken;
+    *error = Reason("cannot create a temporary file beside it");
+    return Creation::kFailed;
   }
-  if (GetLastError() == ERROR_FILE_EXISTS) return Creation::kNameTaken;
-  *error = Reason("cannot create a temporary file beside it");
-  return Creation::kFailed;
+  if (!MarkForDeletion(file, true)) {
+    *error = Reason("cannot create a temporary file beside it");
+    CloseHandle(file);
+    DeleteFileA(temp_path_.c_str());
+    return Creation::kFailed;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  return Creation::kCreated;
 }
 
 bool OutputFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size,
@@ -71,6 +86,13 @@ bool OutputFile::Commit(std::string* error) {
   HANDLE file = AsHandle(handle_);
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
   // No flush to disk: write errors (a full disk) show in WriteFile already.
+  // Kept from here on: only a process ended between this and the rename
+  // leaves the temporary file behind.
+  if (!MarkForDeletion(file, false)) {
+    *error = Reason("cannot keep the file");
+    CloseHandle(file);
+    return false;
+  }
   CloseHandle(file);
   // Fails with a sharing violation while another program holds the old file
   // open, which then stays exactly as it was.

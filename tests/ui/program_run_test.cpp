@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
+#include "tests/started_program_win32.h"
 #include "ui_test_support.h"
 
 namespace skyplate {
@@ -12,41 +12,11 @@ namespace {
 
 constexpr char kMainClass[] = "FORM_SKYPLATE_FORM1_CLASS";
 
-class RunningProgram {
+class RunningProgram : public StartedProgram {
  public:
-  explicit RunningProgram(const std::string& arguments) {
-    char test_path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, test_path, sizeof(test_path));
-    const std::string program =
-        std::filesystem::path(test_path).replace_filename("Skyplate.exe").string();
-    std::string command_line = "\"" + program + "\"" + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    started_ = CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, &startup, &process_);
-  }
-  ~RunningProgram() {
-    if (!started_) return;
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(process_.hProcess, 99);
-    }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool started() const { return started_; }
-  DWORD id() const { return process_.dwProcessId; }
+  explicit RunningProgram(const std::string& arguments)
+      : StartedProgram("Skyplate.exe", arguments) {}
   HWND MainWindow() const { return FindTopLevelWindow(id(), kMainClass); }
-  // The exit code, or STILL_ACTIVE when the program did not end in time.
-  DWORD ExitCode(DWORD milliseconds = 20000) const {
-    WaitForSingleObject(process_.hProcess, milliseconds);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-  }
-
- private:
-  bool started_ = false;
-  PROCESS_INFORMATION process_{};
 };
 
 TEST(Program, StartedWithoutArgumentsShowsTheMainWindowAndEndsWithZero) {
