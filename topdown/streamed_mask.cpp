@@ -18,11 +18,12 @@ class FileRleBytes final : public RleBytes {
   std::span<const std::uint8_t> Peek(std::size_t count) override {
     if (at_ + count > chunk_start_ + chunk_.size() && chunk_start_ + chunk_.size() < end_) {
       chunk_start_ = at_;
-      chunk_.resize(static_cast<std::size_t>(
-          std::min<std::uint64_t>(std::max(count, kChunkBytes), end_ - at_)));
+      const auto wanted = static_cast<std::size_t>(
+          std::min<std::uint64_t>(std::max(count, kChunkBytes), end_ - at_));
+      chunk_.resize(wanted);
+      chunk_.resize(file_.ReadAt(at_, chunk_.data(), wanted));
       // A file cut short since it was measured ends the data where it ends.
-      chunk_.resize(file_.ReadAt(at_, chunk_.data(), chunk_.size()));
-      end_ = std::min(end_, at_ + chunk_.size());
+      if (chunk_.size() < wanted) end_ = at_ + chunk_.size();
     }
     return std::span(chunk_).subspan(static_cast<std::size_t>(at_ - chunk_start_));
   }
