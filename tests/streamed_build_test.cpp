@@ -18,6 +18,7 @@ namespace skyplate {
 namespace {
 
 using testing::ReadWholeFile;
+using testing::Rle8File;
 using testing::ScratchFolder;
 using testing::WriteWholeFile;
 
@@ -131,28 +132,6 @@ TEST(StreamedBuild, EqualsTheBuildInMemoryForEveryVariant) {
   track.ExpectStreamedAsInMemory("rle8 five jobs", 5);
   track.SetMask(EncodeBmpVariant(BmpVariant::kBgr24TopDown, Mask(1, 70000, 0)));
   track.ExpectStreamedAsInMemory("one column, top down", 3);
-}
-
-// A hand-made RLE8 file: a palette of black and white and the given data.
-std::vector<std::uint8_t> Rle8File(std::int32_t width, std::int32_t height,
-                                   const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> file(14 + 40 + 8, 0);
-  auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(10, 14 + 40 + 8);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;  // planes
-  file[28] = 8;  // bits per pixel
-  file[30] = 1;  // BI_RLE8
-  file[46] = 2;  // colours used
-  file[58] = file[59] = file[60] = 0xFF;
-  file.insert(file.end(), data.begin(), data.end());
-  return file;
 }
 
 TEST(StreamedBuild, DamagedMasksReadAsBlackAsInMemory) {
