@@ -63,13 +63,16 @@ class StreamPass final : public RleSink {
 
   // Writes every band; `mask_error` or `write_error` says why it could not.
   PassOutcome Run(std::string* mask_error, std::string* write_error) {
-    if (mask_.kind() == StreamedMask::Kind::kRle && !mask_.DecodeAll(this, mask_error)) {
-      // The sink stops the decoding only when a write failed.
-      return failure_ == PassOutcome::kNotWritten ? Fail(write_error) : PassOutcome::kMaskFailed;
+    // The sink stops the decoding only when a write failed.
+    if (mask_.kind() == StreamedMask::Kind::kRle && !mask_.DecodeAll(this, mask_error) &&
+        failure_ == PassOutcome::kWritten) {
+      return PassOutcome::kMaskFailed;
     }
     while (failure_ == PassOutcome::kWritten && first_held_ < layout_.count()) WriteHeld();
-    return failure_ == PassOutcome::kWritten ? PassOutcome::kWritten
-                                             : Fail(mask_error, write_error);
+    if (failure_ != PassOutcome::kWritten) {
+      *(failure_ == PassOutcome::kMaskFailed ? mask_error : write_error) = error_;
+    }
+    return failure_;
   }
 
   // Pixels of RLE data, whose rows are stored bottom up as the output's.
@@ -152,17 +155,11 @@ class StreamPass final : public RleSink {
     if (!output_->WriteAt(at, buffers->out.data(), band.rows * pitch, error)) {
       return PassOutcome::kNotWritten;
     }
-    if (mask_.kind() != StreamedMask::Kind::kRows)
+    // Pixels RLE data skips are black.
+    if (mask_.kind() == StreamedMask::Kind::kRle) {
       std::fill(buffers->mask.begin(), buffers->mask.end(), BgrPixel{0, 0, 0});
+    }
     return PassOutcome::kWritten;
-  }
-
-  PassOutcome Fail(std::string* error) {
-    *error = error_;
-    return failure_;
-  }
-  PassOutcome Fail(std::string* mask_error, std::string* write_error) {
-    return Fail(failure_ == PassOutcome::kMaskFailed ? mask_error : write_error);
   }
 
   const StreamedMask& mask_;
