@@ -2,6 +2,7 @@
 // at offsets 18 and 22, and for a streamed build the header validated with the
 // streaming limit and the rows decoded one at a time.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -14,17 +15,22 @@
 
 namespace {
 
+// Rows are decoded in pieces no wider than a streamed build's bands.
+constexpr std::int32_t kPiecePixels = 1 << 16;
+
 void DecodeRowsPresent(const skyplate::BmpHeader& header, std::span<const std::uint8_t> file) {
-  if (header.format == skyplate::BmpPixelFormat::kRle4 ||
-      header.format == skyplate::BmpPixelFormat::kRle8 ||
-      header.width > skyplate::kMaxStreamedWidth || header.pixel_offset > file.size()) {
-    return;
-  }
-  std::vector<skyplate::Colour> row(static_cast<std::size_t>(header.width));
+  if (skyplate::IsRle(header) || header.pixel_offset > file.size()) return;
+  const std::int32_t piece = std::min(header.width, kPiecePixels);
+  std::vector<skyplate::Colour> row(static_cast<std::size_t>(piece));
   std::string error;
   for (std::size_t at = header.pixel_offset; file.size() - at >= header.row_stride;
        at += header.row_stride) {
-    if (!skyplate::DecodeRow(header, file.data() + at, row.data(), &error)) return;
+    for (std::int32_t x = 0; x < header.width; x += piece) {
+      const std::uint8_t* start =
+          file.data() + at + static_cast<std::size_t>(x) * header.bits_per_pixel / 8;
+      const std::int32_t count = std::min(piece, header.width - x);
+      if (!skyplate::DecodeRow(header, start, count, row.data(), &error)) return;
+    }
   }
 }
 

@@ -43,6 +43,14 @@ TEST(Compositing, PureMaskColoursShowOneTileEach) {
   }
 }
 
+TEST(Compositing, AMaskThatFailedToLoadReadsAsBlack) {
+  const OverlayTiles tiles = NumberedTiles();
+  RecordingFrontEnd front_end;
+  Bitmap result = Bitmap::Blank(300, 17);
+  CompositeTerrain(Bitmap{}, tiles, &result, &front_end, 2);
+  EXPECT_EQ(result.pixels, Composite(Bitmap::Blank(300, 17), tiles, &front_end).pixels);
+}
+
 TEST(Compositing, TheStepsRoundInTurn) {
   const Colour base = MakeColour(200, 100, 50);
   const Colour c = ComposePixel(MakeColour(128, 128, 0), base, MakeColour(0, 0, 0),

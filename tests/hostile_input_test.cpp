@@ -22,28 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadWholeFile;
+using testing::Rle8File;
 using testing::ScratchFolder;
-
-std::vector<std::uint8_t> Rle8File(std::int32_t width, std::int32_t height,
-                                   const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> file(14 + 40 + 8, 0);
-  auto put32 = [&](std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(10, 14 + 40 + 8);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  file[26] = 1;  // planes
-  file[28] = 8;  // bits per pixel
-  file[30] = 1;  // BI_RLE8
-  file[46] = 2;  // two palette colours: black and white
-  file[58] = file[59] = file[60] = 0xFF;
-  file.insert(file.end(), data.begin(), data.end());
-  return file;
-}
 
 TEST(HostileInput, RleDataMustBeLongEnoughForItsPicture) {
   Bitmap picture;

@@ -29,4 +29,9 @@ class ScratchFolder {
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
 
+// A hand-made RLE8 file of width x height pixels: a palette of black and
+// white, then `data`.
+std::vector<std::uint8_t> Rle8File(std::int32_t width, std::int32_t height,
+                                   const std::vector<std::uint8_t>& data);
+
 }  // namespace skyplate::testing

@@ -52,6 +52,10 @@ struct BmpHeader {
   std::uint64_t pixel_bytes = 0;
 };
 
+inline bool IsRle(const BmpHeader& header) {
+  return header.format == BmpPixelFormat::kRle4 || header.format == BmpPixelFormat::kRle8;
+}
+
 // The bitmap row that the file's row `file_row` (counted from the first row
 // stored in the file) becomes.
 inline std::int32_t PictureRow(const BmpHeader& header, std::int32_t file_row) {

@@ -15,9 +15,11 @@ namespace skyplate {
 bool DecodePixels(const BmpHeader& header, std::span<const std::uint8_t> data, Bitmap* picture,
                   std::string* error);
 
-// Decodes one row of uncompressed pixel data (header.row_stride bytes) into
-// header.width colours.
-bool DecodeRow(const BmpHeader& header, const std::uint8_t* row, Colour* out, std::string* error);
+// Decodes `count` pixels of one row of uncompressed pixel data, from `row` on:
+// the row's start, or a pixel whose bits start a byte (a multiple of 8
+// pixels into the row).
+bool DecodeRow(const BmpHeader& header, const std::uint8_t* row, std::int32_t count, Colour* out,
+               std::string* error);
 
 // Decodes RLE4 or RLE8 data into `picture`. Pixels the data skips (deltas, an early end of a
 // row or of the bitmap) stay black; data that runs out before the

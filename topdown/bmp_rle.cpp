@@ -1,4 +1,4 @@
-#include <algorithm>
+#include "topdown/bmp_rle.h"
 
 #include "topdown/bmp_pixels.h"
 
@@ -13,14 +13,13 @@ constexpr std::uint8_t kDelta = 2;
 
 class RleDecoder {
  public:
-  RleDecoder(const BmpHeader& header, std::span<const std::uint8_t> data, Bitmap* picture,
-             std::string* error)
-      : header_(header), data_(data), picture_(picture), error_(error) {}
+  RleDecoder(const BmpHeader& header, RleBytes* data, RleSink* sink, std::string* error)
+      : header_(header), data_(data), sink_(sink), error_(error) {}
 
   bool Decode() {
-    while (Available(2)) {
-      const std::uint8_t count = data_[at_], value = data_[at_ + 1];
-      at_ += 2;
+    for (auto bytes = data_->Peek(2); bytes.size() >= 2; bytes = data_->Peek(2)) {
+      const std::uint8_t count = bytes[0], value = bytes[1];
+      data_->Skip(2);
       if (count > 0) {
         if (!EncodedRun(count, value)) return false;
       } else if (value == kEndOfLine) {
@@ -30,9 +29,10 @@ class RleDecoder {
       } else if (value == kEndOfBitmap) {
         return true;
       } else if (value == kDelta) {
-        if (!Available(2)) return true;
-        if (!Delta(data_[at_], data_[at_ + 1])) return false;
-        at_ += 2;
+        const auto move = data_->Peek(2);
+        if (move.size() < 2) return true;
+        if (!Delta(move[0], move[1])) return false;
+        data_->Skip(2);
       } else if (!AbsoluteRun(value)) {
         return false;
       }
@@ -41,7 +41,6 @@ class RleDecoder {
   }
 
  private:
-  bool Available(std::size_t bytes) const { return data_.size() - at_ >= bytes; }
   bool Rle4() const { return header_.format == BmpPixelFormat::kRle4; }
 
   // The index of a run's pixel `i` in `byte`: RLE4 bytes hold two, the high
@@ -70,8 +69,7 @@ class RleDecoder {
   bool Put(std::uint32_t index) {
     Colour colour;
     if (!LookUpPalette(header_, index, &colour, error_)) return false;
-    picture_->Set(x_++, PictureRow(header_, y_), colour);
-    return true;
+    return sink_->Put(x_++, y_, colour);
   }
 
   bool EncodedRun(int count, std::uint8_t value) {
@@ -82,18 +80,20 @@ class RleDecoder {
     return true;
   }
 
-  // Absolute runs are padded to a whole number of 16-bit words.
+  // Absolute runs are padded to a whole number of 16-bit words; a run the
+  // data cuts short ends the data.
   bool AbsoluteRun(int count) {
     const std::size_t bytes = Rle4() ? (count + 1) / 2 : count;
-    if (!Available(bytes)) {
-      at_ = data_.size();
+    const auto run = data_->Peek(bytes + bytes % 2);
+    if (run.size() < bytes) {
+      data_->Skip(run.size());
       return true;
     }
     if (!RunFits(count)) return false;
     for (int i = 0; i < count; ++i) {
-      if (!Put(IndexIn(data_[at_ + (Rle4() ? i / 2 : i)], i))) return false;
+      if (!Put(IndexIn(run[Rle4() ? i / 2 : i], i))) return false;
     }
-    at_ += std::min(bytes + bytes % 2, data_.size() - at_);
+    data_->Skip(bytes + bytes % 2);
     return true;
   }
 
@@ -109,19 +109,38 @@ class RleDecoder {
   }
 
   const BmpHeader& header_;
-  std::span<const std::uint8_t> data_;
-  Bitmap* picture_;
+  RleBytes* data_;
+  RleSink* sink_;
   std::string* error_;
-  std::size_t at_ = 0;
   std::int32_t x_ = 0;
   std::int32_t y_ = 0;  // counted from the first row in the file
 };
 
+// Pixels straight into a whole picture.
+class BitmapSink final : public RleSink {
+ public:
+  BitmapSink(const BmpHeader& header, Bitmap* picture) : header_(header), picture_(picture) {}
+  bool Put(std::int32_t x, std::int32_t file_row, Colour colour) override {
+    picture_->Set(x, PictureRow(header_, file_row), colour);
+    return true;
+  }
+
+ private:
+  const BmpHeader& header_;
+  Bitmap* picture_;
+};
+
 }  // namespace
+
+bool DecodeRle(const BmpHeader& header, RleBytes* data, RleSink* sink, std::string* error) {
+  return RleDecoder(header, data, sink, error).Decode();
+}
 
 bool DecodeRlePixels(const BmpHeader& header, std::span<const std::uint8_t> data, Bitmap* picture,
                      std::string* error) {
-  return RleDecoder(header, data, picture, error).Decode();
+  RleSpan bytes(data);
+  BitmapSink sink(header, picture);
+  return DecodeRle(header, &bytes, &sink, error);
 }
 
 }  // namespace skyplate

@@ -46,15 +46,15 @@ bool ReadEntry(const std::string& track_path, std::string_view key, BuildFrontEn
   return false;
 }
 
-// Loads an image by the build's loading rule; one that cannot be loaded reads
-// as black, and the front end hears why.
-Bitmap LoadOrBlack(std::string_view key, const std::string& path, std::int32_t width,
+// Loads an image by the build's loading rule; one that cannot be loaded is
+// empty, which reads as black, and the front end hears why.
+Bitmap LoadOrEmpty(std::string_view key, const std::string& path, std::int32_t width,
                    std::int32_t height, BuildFrontEnd* front_end) {
   Bitmap bitmap;
   std::string error;
   if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error)) return bitmap;
   front_end->ImageNotLoaded(key, path, error);
-  return Bitmap::Blank(width, height);
+  return {};
 }
 
 // The build with the whole picture in memory, as the display needs it.
@@ -67,7 +67,9 @@ bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::st
   Bitmap mask;
   Bitmap result;
   if (buildable) {
-    mask = LoadOrBlack(kMaskKey, mask_path, size.width, size.height, front_end);
+    // A mask that failed to load stays empty: compositing reads it as black
+    // without a picture-sized block of black.
+    mask = LoadOrEmpty(kMaskKey, mask_path, size.width, size.height, front_end);
     if ((*tiles)[0].empty()) *tiles = load_tiles();
     result = Bitmap::Blank(size.width, size.height);
   }
@@ -133,7 +135,8 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
     OverlayTiles tiles;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
       tiles[i] =
-          LoadOrBlack(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize, front_end);
+          LoadOrEmpty(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize, front_end);
+      if (tiles[i].empty()) tiles[i] = Bitmap::Blank(kTileSize, kTileSize);
     }
     return tiles;
   };
@@ -148,8 +151,11 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
     OverlayTiles tiles;
     if (options.stream && size.width > 0 && size.height > 0) {
       tiles = load_tiles();
+      auto mask_not_loaded = [&](const std::string& reason) {
+        front_end->ImageNotLoaded(kMaskKey, mask_path, reason);
+      };
       streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
-                                 front_end, &error);
+                                 front_end, mask_not_loaded, &error);
     }
     written = streamed == StreamOutcome::kCannotStream
                   ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles,

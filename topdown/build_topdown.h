@@ -27,7 +27,8 @@ struct BuildOptions {
   PathStyle path_style = kNativePathStyle;  // tests try both rule sets on every platform
   int jobs = 0;                             // compositing threads; 0: one per core
   // Composite straight from the mask file to the output file, in constant
-  // memory, without a display; masks that cannot stream are built in memory.
+  // memory, without a display, whatever the mask's form (one that cannot be
+  // read streams as black).
   bool stream = false;
 };
 

@@ -1,6 +1,7 @@
 #include "topdown/compositing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "topdown/blend.h"
 #include "topdown/worker_pool.h"
@@ -24,10 +25,14 @@ void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* res
   front_end->OpenDisplay(DisplaySize(result->width), DisplaySize(result->height));
   const RowCompositor compositor(tiles);
   WorkerPool pool(jobs);
+  // An empty mask (one that failed to load) reads as black: one black row
+  // serves every row.
+  const std::vector<Colour> black_row(mask.empty() ? result->width : 0, 0);
   auto compose_band = [&](std::int32_t first, std::int32_t last) {
     pool.Run(result->height, [&](int, std::int64_t begin, std::int64_t end) {
       for (auto y = static_cast<std::int32_t>(begin); y < end; ++y) {
-        compositor.ComposeColours(mask.Row(y), y, first, last, result->Row(y));
+        const Colour* mask_row = mask.empty() ? black_row.data() : mask.Row(y);
+        compositor.ComposeColours(mask_row, y, first, last, result->Row(y));
       }
     });
   };

@@ -19,8 +19,8 @@ inline constexpr std::int32_t kRefreshPeriod = 16;
 // compositing must match it.
 Colour ComposePixel(Colour mask, Colour base, Colour red, Colour green, Colour blue);
 
-// Fills `result` (the mask's size) on `jobs` threads and keeps the front
-// end's display up to date: opened first, refreshed after columns 0, 16, 32,
+// Fills `result` (the mask's size; an empty mask reads as black) on `jobs` threads and keeps the
+// front end's display up to date: opened first, refreshed after columns 0, 16, 32,
 // ... and at the end.
 void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* result,
                       BuildFrontEnd* front_end, int jobs);

@@ -19,6 +19,8 @@ class InputFile {
   // Reads up to `size` bytes at byte `offset`; returns how many arrived
   // (fewer at the end of the file or on a read error).
   std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
+  // The file's length in bytes when opened; 0 when it cannot be told.
+  std::uint64_t Size() const;
 
  private:
   std::intptr_t handle_ = -1;

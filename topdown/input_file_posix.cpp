@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,6 +28,12 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
     got += static_cast<std::size_t>(n);
   }
   return got;
+}
+
+std::uint64_t InputFile::Size() const {
+  struct stat status;
+  if (::fstat(static_cast<int>(handle_), &status) != 0 || status.st_size < 0) return 0;
+  return static_cast<std::uint64_t>(status.st_size);
 }
 
 }  // namespace skyplate

@@ -39,4 +39,10 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
   return got;
 }
 
+std::uint64_t InputFile::Size() const {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(AsHandle(handle_), &size) || size.QuadPart < 0) return 0;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 }  // namespace skyplate

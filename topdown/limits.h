@@ -15,10 +15,6 @@ namespace skyplate {
 // wide).
 inline constexpr std::int64_t kMaxInMemoryPixels = std::int64_t{1} << 28;
 
-// The widest mask streamed from file to file: a band of rows must fit in a
-// few megabytes whatever the picture's height.
-inline constexpr std::int64_t kMaxStreamedWidth = std::int64_t{1} << 20;
-
 // The largest mask streamed: streaming needs no memory per pixel, so only the
 // output file's 32-bit size field bounds it (which it checks as well).
 inline constexpr std::int64_t kMaxStreamedPixels = std::int64_t{1} << 40;

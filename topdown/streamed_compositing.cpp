@@ -1,78 +1,196 @@
 #include "topdown/streamed_compositing.h"
 
 #include <algorithm>
-#include <atomic>
-#include <memory>
-#include <mutex>
+#include <cstring>
 #include <vector>
 
+#include "topdown/band_layout.h"
 #include "topdown/bmp_encoder.h"
-#include "topdown/bmp_header.h"
-#include "topdown/bmp_pixels.h"
-#include "topdown/input_file.h"
 #include "topdown/output_file.h"
+#include "topdown/streamed_mask.h"
 #include "topdown/worker_pool.h"
 
 namespace skyplate {
 namespace {
 
-// A band is about this many bytes of mask rows: large enough that threads
-// and file calls are few, small enough to stay in the caches.
-constexpr std::uint64_t kBandBytes = 256 << 10;
+// A band holds this many pixels at most (a multiple of the tile size): large
+// enough that threads and file calls are few, small enough to stay in the
+// caches, and never more than a few hundred kilobytes whatever the picture.
+constexpr std::int64_t kBandPixels = std::int64_t{1} << 16;
 
-bool Streams(const BmpHeader& header, PictureSize size) {
-  return header.width == size.width && header.height == size.height &&
-         header.format != BmpPixelFormat::kRle4 && header.format != BmpPixelFormat::kRle8 &&
-         header.width <= kMaxStreamedWidth && FitsBmpFile(size.width, size.height);
-}
+// Bands in memory at once, at most: one a job, each well under a megabyte.
+constexpr int kMaxHeldBands = 32;
 
-// Composites one mask row, whatever its stored form, into `out`.
-class RowJob {
+// Buffers of one band in memory.
+struct BandBuffers {
+  MaskScratch scratch;
+  std::vector<BgrPixel> mask;     // for masks decoded in file order; black until put
+  std::vector<std::uint8_t> out;  // zeroed once: rows' padding stays zero
+};
+
+enum class PassOutcome { kWritten, kMaskFailed, kNotWritten };
+
+// One pass over the picture: composites the mask's bands a few at a time on
+// every job and writes each where the output file stores it.
+class StreamPass final : public RleSink {
  public:
-  RowJob(const BmpHeader& header, const RowCompositor& compositor)
-      : header_(header), compositor_(compositor) {
-    if (header.format != BmpPixelFormat::kBgr24) {
-      colours_.resize(header.width);
-      mask_.resize(header.width);
+  StreamPass(const StreamedMask& mask, const BandLayout& layout, PictureSize size,
+             const RowCompositor& compositor, OutputFile* output, WorkerPool* pool,
+             BuildFrontEnd* front_end)
+      : mask_(mask),
+        layout_(layout),
+        size_(size),
+        compositor_(compositor),
+        output_(output),
+        pool_(pool),
+        front_end_(front_end),
+        out_stride_(BmpStride(size.width)),
+        buffers_(std::min<std::int64_t>({pool->jobs(), kMaxHeldBands, layout.count()})) {
+    const auto band_rows = static_cast<std::size_t>(layout.band_rows());
+    const auto band_columns = static_cast<std::size_t>(layout.band_columns());
+    // Whole rows with their padding, or a piece of a row and at most 3 bytes
+    // of padding.
+    const std::size_t out_bytes = band_columns == static_cast<std::size_t>(size.width)
+                                      ? band_rows * out_stride_
+                                      : band_columns * sizeof(BgrPixel) + 3;
+    for (BandBuffers& buffers : buffers_) {
+      if (mask.kind() != StreamedMask::Kind::kRows) {
+        buffers.mask.assign(band_rows * band_columns, {0, 0, 0});
+      }
+      buffers.out.assign(out_bytes, 0);
     }
   }
 
-  // False when the row cannot be decoded (a palette index beyond the palette).
-  bool Compose(const std::uint8_t* file_row, std::int32_t y, BgrPixel* out) {
-    const BgrPixel* mask = reinterpret_cast<const BgrPixel*>(file_row);
-    if (header_.format != BmpPixelFormat::kBgr24) {
-      if (!DecodeRow(header_, file_row, colours_.data(), &error_)) return false;
-      for (std::size_t x = 0; x < colours_.size(); ++x) {
-        mask_[x] = {BlueOf(colours_[x]), GreenOf(colours_[x]), RedOf(colours_[x])};
-      }
-      mask = mask_.data();
+  // Writes every band; `mask_error` or `write_error` says why it could not.
+  PassOutcome Run(std::string* mask_error, std::string* write_error) {
+    // The sink stops the decoding only when a write failed.
+    if (mask_.kind() == StreamedMask::Kind::kRle && !mask_.DecodeAll(this, mask_error) &&
+        failure_ == PassOutcome::kWritten) {
+      return PassOutcome::kMaskFailed;
     }
-    compositor_.ComposeBgr(mask, y, 0, header_.width - 1, out);
+    while (failure_ == PassOutcome::kWritten && first_held_ < layout_.count()) WriteHeld();
+    if (failure_ != PassOutcome::kWritten) {
+      *(failure_ == PassOutcome::kMaskFailed ? mask_error : write_error) = error_;
+    }
+    return failure_;
+  }
+
+  // Pixels of RLE data, whose rows are stored bottom up as the output's.
+  bool Put(std::int32_t x, std::int32_t row, Colour colour) override {
+    if (row != put_band_.first_row + put_row_ || x < put_band_.first_column ||
+        x >= put_band_.first_column + put_band_.columns) {
+      if (!FindPutBand(x, row)) return false;
+    }
+    put_pixels_[static_cast<std::size_t>(put_row_) * put_band_.columns +
+                static_cast<std::size_t>(x - put_band_.first_column)] = {
+        BlueOf(colour), GreenOf(colour), RedOf(colour)};
     return true;
   }
 
  private:
-  const BmpHeader& header_;
+  // Locates the band of a pixel, writing the bands before it that are held.
+  bool FindPutBand(std::int32_t x, std::int32_t row) {
+    const std::int64_t band = layout_.IndexOf(x, row);
+    const auto held = static_cast<std::int64_t>(buffers_.size());
+    while (band >= first_held_ + held) {
+      if (!WriteHeld()) return false;
+    }
+    put_band_ = layout_.At(band);
+    put_row_ = row - put_band_.first_row;
+    put_pixels_ = buffers_[band - first_held_].mask.data();
+    return true;
+  }
+
+  // Composites and writes the held bands, in parallel, and moves on to the
+  // next ones.
+  bool WriteHeld() {
+    const std::int64_t count = std::min<std::int64_t>(static_cast<std::int64_t>(buffers_.size()),
+                                                      layout_.count() - first_held_);
+    std::vector<PassOutcome> outcomes(count, PassOutcome::kWritten);
+    std::vector<std::string> errors(count);
+    pool_->Run(count, [&](int, std::int64_t begin, std::int64_t end) {
+      for (std::int64_t i = begin; i < end; ++i) {
+        outcomes[i] = WriteBand(layout_.At(first_held_ + i), &buffers_[i], &errors[i]);
+      }
+    });
+    std::int64_t rows_done = 0;
+    for (std::int64_t i = 0; i < count; ++i) {
+      if (outcomes[i] != PassOutcome::kWritten && failure_ == PassOutcome::kWritten) {
+        failure_ = outcomes[i];
+        error_ = errors[i];
+      }
+      const Band band = layout_.At(first_held_ + i);
+      if (band.ends_row) rows_done += band.rows;
+    }
+    first_held_ += count;
+    put_band_ = {};
+    rows_done_ += rows_done;
+    // The front end hears only from the thread that called.
+    front_end_->ShowProgress(rows_done_, size_.height);
+    return failure_ == PassOutcome::kWritten;
+  }
+
+  PassOutcome WriteBand(const Band& band, BandBuffers* buffers, std::string* error) {
+    MaskRows rows;
+    if (mask_.kind() == StreamedMask::Kind::kRows) {
+      if (!mask_.ReadBand(band, &buffers->scratch, &rows, error)) return PassOutcome::kMaskFailed;
+    } else {
+      rows = {reinterpret_cast<const std::uint8_t*>(buffers->mask.data()),
+              static_cast<std::ptrdiff_t>(band.columns * sizeof(BgrPixel))};
+    }
+    // A band of whole rows is written as the file stores them, padding and
+    // all; a piece of a row alone, with the row's padding when it ends it.
+    const std::size_t pixel_bytes = band.columns * sizeof(BgrPixel);
+    const std::size_t padding = band.ends_row ? out_stride_ - size_.width * sizeof(BgrPixel) : 0;
+    const std::size_t pitch = band.rows > 1 ? out_stride_ : pixel_bytes + padding;
+    for (std::int32_t i = 0; i < band.rows; ++i) {
+      std::uint8_t* out = &buffers->out[i * pitch];
+      // Pictures are composited with the top row as row 0.
+      const std::int32_t y = size_.height - 1 - (band.first_row + i);
+      compositor_.ComposeBgr(rows.Row(i), y, 0, band.columns - 1, reinterpret_cast<BgrPixel*>(out));
+      std::memset(out + pixel_bytes, 0, padding);
+    }
+    const std::uint64_t at = kBmpHeaderBytes + band.first_row * std::uint64_t{out_stride_} +
+                             band.first_column * std::uint64_t{sizeof(BgrPixel)};
+    if (!output_->WriteAt(at, buffers->out.data(), band.rows * pitch, error)) {
+      return PassOutcome::kNotWritten;
+    }
+    // Pixels RLE data skips are black.
+    if (mask_.kind() == StreamedMask::Kind::kRle) {
+      std::fill(buffers->mask.begin(), buffers->mask.end(), BgrPixel{0, 0, 0});
+    }
+    return PassOutcome::kWritten;
+  }
+
+  const StreamedMask& mask_;
+  const BandLayout& layout_;
+  const PictureSize size_;
   const RowCompositor& compositor_;
-  std::vector<Colour> colours_;
-  std::vector<BgrPixel> mask_;
+  OutputFile* output_;
+  WorkerPool* pool_;
+  BuildFrontEnd* front_end_;
+  const std::size_t out_stride_;
+  std::vector<BandBuffers> buffers_;
+  std::int64_t first_held_ = 0;  // the band in buffers_[0]
+  std::int64_t rows_done_ = 0;
+  PassOutcome failure_ = PassOutcome::kWritten;
   std::string error_;
+  // Where RLE pixels go now: a row of a held band.
+  Band put_band_;
+  std::int32_t put_row_ = 0;
+  BgrPixel* put_pixels_ = nullptr;
 };
 
 }  // namespace
 
 StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
                               const OverlayTiles& tiles, const std::string& output_path, int jobs,
-                              BuildFrontEnd* front_end, std::string* error) {
-  InputFile mask_file;
-  if (!mask_file.Open(mask_path)) return StreamOutcome::kCannotStream;
-  std::vector<std::uint8_t> head(kBmpHeadBytes);
-  head.resize(mask_file.ReadAt(0, head.data(), head.size()));
-  BmpHeader header;
-  std::string ignored;
-  if (!ReadBmpHeader(head, &header, &ignored, kMaxStreamedPixels) || !Streams(header, size)) {
-    return StreamOutcome::kCannotStream;
-  }
+                              BuildFrontEnd* front_end, const MaskNotLoaded& mask_not_loaded,
+                              std::string* error) {
+  if (!FitsBmpFile(size.width, size.height)) return StreamOutcome::kCannotStream;
+  StreamedMask mask;
+  std::string reason;
+  if (!mask.Open(mask_path, size, &reason)) mask_not_loaded(reason);
 
   OutputFile output;
   const auto file_header = EncodeBmpHeader(size.width, size.height);
@@ -80,66 +198,20 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
       !output.WriteAt(0, file_header.data(), file_header.size(), error)) {
     return StreamOutcome::kNotWritten;
   }
-
-  const std::size_t in_stride = header.row_stride;
-  const std::size_t out_stride = BmpStride(size.width);
-  const auto band_rows =
-      static_cast<std::int32_t>(std::clamp<std::uint64_t>(kBandBytes / in_stride, 1, size.height));
-  const std::int32_t bands = (size.height - 1) / band_rows + 1;
+  const BandLayout layout(size, kBandPixels);
   const RowCompositor compositor(tiles);
-
-  // Every job reads, composes and writes whole bands on its own, so that the
-  // copying in and out of the file cache is shared out as well as the
-  // arithmetic, and no job waits for another.
-  std::atomic<std::int32_t> next_band = 0;
-  std::atomic<std::int64_t> rows_done = 0;
-  std::mutex failure_mutex;
-  std::atomic<bool> failed = false;
-  StreamOutcome failure = StreamOutcome::kWritten;
-  auto fail = [&](StreamOutcome outcome, const std::string& reason) {
-    std::lock_guard lock(failure_mutex);
-    if (!failed.exchange(true)) {
-      failure = outcome;
-      *error = reason;
-    }
-  };
   WorkerPool pool(jobs);
-  pool.Run(pool.jobs(), [&](int job, std::int64_t, std::int64_t) {
-    // Not zeroed: every byte is read from the file before it is used.
-    const std::unique_ptr<std::uint8_t[]> in_band(new std::uint8_t[in_stride * band_rows]);
-    // Zero once: the compositing never writes the rows' padding.
-    std::vector<std::uint8_t> out_band(out_stride * band_rows, 0);
-    RowJob row_job(header, compositor);
-    for (std::int32_t band = next_band++; band < bands && !failed; band = next_band++) {
-      const std::int32_t first = band * band_rows;
-      const std::int32_t rows = std::min(band_rows, size.height - first);
-      const std::size_t bytes = in_stride * rows;
-      if (mask_file.ReadAt(header.pixel_offset + std::uint64_t{in_stride} * first, in_band.get(),
-                           bytes) != bytes) {
-        return fail(StreamOutcome::kCannotStream, "");
-      }
-      // The output stores the bottom row first; file row f of the mask is
-      // output row f for a bottom-up mask and height - 1 - f for a top-down one.
-      const std::int32_t out_first = header.top_down ? size.height - first - rows : first;
-      for (std::int32_t i = 0; i < rows; ++i) {
-        const std::int32_t file_row = first + i;
-        const std::int32_t out_row = header.top_down ? size.height - 1 - file_row : file_row;
-        auto* out = reinterpret_cast<BgrPixel*>(&out_band[(out_row - out_first) * out_stride]);
-        if (!row_job.Compose(&in_band[i * in_stride], PictureRow(header, file_row), out)) {
-          return fail(StreamOutcome::kCannotStream, "");
-        }
-      }
-      std::string write_error;
-      if (!output.WriteAt(kBmpHeaderBytes + std::uint64_t{out_stride} * out_first, out_band.data(),
-                          out_stride * rows, &write_error)) {
-        return fail(StreamOutcome::kNotWritten, write_error);
-      }
-      rows_done += rows;
-      // The front end hears only from the thread that called.
-      if (job == 0) front_end->ShowProgress(rows_done, size.height);
-    }
-  });
-  if (failed) return failure;
+  PassOutcome outcome =
+      StreamPass(mask, layout, size, compositor, &output, &pool, front_end).Run(&reason, error);
+  if (outcome == PassOutcome::kMaskFailed) {
+    // A mask that fails to decode anywhere reads as black everywhere, as a
+    // build in memory has it; the bands already written are written again.
+    mask_not_loaded(reason);
+    mask.MakeBlack();
+    outcome =
+        StreamPass(mask, layout, size, compositor, &output, &pool, front_end).Run(&reason, error);
+  }
+  if (outcome != PassOutcome::kWritten) return StreamOutcome::kNotWritten;
   return output.Commit(error) ? StreamOutcome::kWritten : StreamOutcome::kNotWritten;
 }
 

@@ -2,6 +2,7 @@
 // rows at a time, so that memory stays the same whatever the picture's size.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "topdown/build_front_end.h"
@@ -13,16 +14,21 @@ namespace skyplate {
 
 enum class StreamOutcome {
   kWritten,       // the picture is in place at the output path
-  kCannotStream,  // nothing written: the mask is not an uncompressed BMP of
-                  // the expected size, or turned out damaged
+  kCannotStream,  // nothing written: the picture is too large for a BMP file
   kNotWritten,    // the output could not be written; `error` says why
 };
 
+// Told why the mask reads as black, once for each reason.
+using MaskNotLoaded = std::function<void(const std::string& reason)>;
+
 // Composites the picture of the mask file at `mask_path` with the tiles and
-// writes it to `output_path` as a 24-bit BMP, on `jobs` threads. The mask's
-// header must give `size`. Progress goes to the front end as it goes.
+// writes it to `output_path` as a 24-bit BMP, on `jobs` threads, in memory
+// that does not grow with the picture. `size` is the one the mask's header
+// gave the build; a mask that cannot be read or decoded reads as black at
+// that size. Progress goes to the front end as it goes.
 StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
                               const OverlayTiles& tiles, const std::string& output_path, int jobs,
-                              BuildFrontEnd* front_end, std::string* error);
+                              BuildFrontEnd* front_end, const MaskNotLoaded& mask_not_loaded,
+                              std::string* error);
 
 }  // namespace skyplate
