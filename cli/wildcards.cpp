@@ -78,9 +78,11 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
 }
 
 bool ComesBefore(std::string_view a, std::string_view b) {
-  const auto by_letter = [](char x, char y) {
-    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
+  // Windows compares names in capitals, which puts '_' after the letters.
+  const auto upper = [](char c) {
+    return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   };
+  const auto by_letter = [&](char x, char y) { return upper(x) < upper(y); };
   if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), by_letter)) return true;
   if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), by_letter)) return false;
   return a < b;

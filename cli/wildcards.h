@@ -16,7 +16,8 @@ bool HasWildcards(std::string_view text);
 // '?' for one.
 bool MatchesPattern(std::string_view pattern, std::string_view name);
 
-// The order of names in a listing: ASCII case ignored, then byte by byte.
+// The order of names in a listing: ASCII letters compared as capitals, as
+// Windows does, then byte by byte.
 bool ComesBefore(std::string_view a, std::string_view b);
 
 // The existing paths `pattern` matches, in order; wildcards may stand in any
