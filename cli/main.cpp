@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
   options.stream = true;
   app.add_option("TRACK", arguments, "Track files (.track) or folders of them, built in turn")
       ->required();
-  app.add_option("-o,--output", output, "Picture file for one track, else folder for pictures");
+  app.add_option("-o,--output", output, "Picture file for one track, else folder for pictures")
+      ->type_name("PATH");
   app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
   app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
