@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_runner.h"
 #include "cli/batch_summary.h"
 #include "cli/folders.h"
 #include "cli/output_plan.h"
@@ -23,7 +24,7 @@ enum ExitStatus {
   kExitBuilt = 0,
   kExitUsage = 1,
   kExitNotATrack = 2,
-  kExitMissingEntry = 3,
+  kExitMissingEntry = skyplate::kNoTrackStatus,
   kExitNotWritten = 4,
   kExitImageNotLoaded = 5,
 };
@@ -125,18 +126,7 @@ int main(int argc, char** argv) {
 
   skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal(), options.strict);
   skyplate::BatchSummary summary;
-  for (std::size_t i = 0; i < list.items.size(); ++i) {
-    const skyplate::BatchItem& item = list.items[i];
-    if (!item.problem.empty()) {
-      std::fprintf(stderr, "error: %s: %s\n", item.path.c_str(), item.problem.c_str());
-      summary.Add(item.path, kExitMissingEntry);
-      continue;
-    }
-    options.output_path = plan.paths[i];
-    // The terminal has no window to close, so a path that is not a track
-    // file ends that track's build, as the build button does.
-    summary.Add(item.path, ExitStatusOf(skyplate::BuildTopdown(item.path, 0, &front_end, options)));
-  }
+  skyplate::RunBatch(list, plan, options, &front_end, ExitStatusOf, &summary);
   if (summary.size() > 1 && !(quiet && summary.ExitStatus() == kExitBuilt)) {
     std::fprintf(stderr, "%s\n", summary.Line().c_str());
   }
