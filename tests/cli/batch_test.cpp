@@ -142,6 +142,9 @@ class OutputPlanTest : public ::testing::Test {
     return list;
   }
 
+  // As the command line hands it on: on Windows the build takes '\\' alone.
+  std::string Path(const std::string& name) const { return CommandLinePath(folder / name); }
+
   ScratchFolder folder;
   OutputPlan plan;
   std::string error;
@@ -149,36 +152,36 @@ class OutputPlanTest : public ::testing::Test {
 
 TEST_F(OutputPlanTest, OneTrackNamesItsPictureFile) {
   const std::string picture = folder / "Map.BMP";
-  ASSERT_TRUE(PlanOutputs(Tracks({folder / "a/Hill.track"}), picture, {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), picture, {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{picture});
   EXPECT_EQ(plan.folder, "");
 
-  EXPECT_FALSE(PlanOutputs(Tracks({folder / "a/Hill.track"}), "Map.jpg", {}, &plan, &error));
+  EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map.jpg", {}, &plan, &error));
   EXPECT_EQ(error, "Map.jpg: a picture's name ends in .bmp");
-  EXPECT_FALSE(PlanOutputs(Tracks({folder / "a/Hill.track"}), "Map", {}, &plan, &error));
+  EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map", {}, &plan, &error));
 }
 
 TEST_F(OutputPlanTest, SeveralTracksAFolderOrASeparatorNameAFolder) {
   const std::string out = folder / "out";
   const std::string in_out = JoinPath(out, "");
-  ASSERT_TRUE(PlanOutputs(Tracks({folder / "a/Hill.track", folder / "a/Other.track"}), out, {},
-                          &plan, &error));
+  ASSERT_TRUE(
+      PlanOutputs(Tracks({Path("a/Hill.track"), Path("a/Other.track")}), out, {}, &plan, &error));
   EXPECT_EQ(plan.folder, out);
   EXPECT_EQ(plan.paths, (Paths{in_out, in_out}));
 
-  TrackList open_ended = Tracks({folder / "a/Hill.track"});
+  TrackList open_ended = Tracks({Path("a/Hill.track")});
   open_ended.open_ended = true;
   ASSERT_TRUE(PlanOutputs(open_ended, out, {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{in_out});
 
-  ASSERT_TRUE(PlanOutputs(Tracks({folder / "a/Hill.track"}), in_out, {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), in_out, {}, &plan, &error));
   EXPECT_EQ(plan.folder, in_out);
-  ASSERT_TRUE(PlanOutputs(Tracks({folder / "a/Hill.track"}), folder / "b", {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), folder / "b", {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{JoinPath(folder / "b", "")});
 }
 
 TEST_F(OutputPlanTest, TwoTracksWritingOneFileAreRefusedNamingBoth) {
-  const Paths both = {folder / "a/Other.track", folder / "a/Hill.track", folder / "b/Hill.track"};
+  const Paths both = {Path("a/Other.track"), Path("a/Hill.track"), Path("b/Hill.track")};
   EXPECT_FALSE(PlanOutputs(Tracks(both), folder / "out", {}, &plan, &error));
   EXPECT_EQ(error, both[1] + " and " + both[2] + " would both write " +
                        JoinPath(folder / "out", "Hill_mask_Topdown.bmp"));
