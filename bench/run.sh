@@ -51,3 +51,27 @@ for size in "${SIZES[@]}"; do
     rm -rf "$track"
   done
 done
+
+# A batch of many small tracks against one track of all their pixels: the
+# batch should keep every core as busy as the one large picture does.
+BATCH=${BATCH:-64}
+BATCH_SIZE=${BATCH_SIZE:-1024}
+side=$(awk -v n="$BATCH" -v s="$BATCH_SIZE" 'BEGIN { printf "%d", sqrt(n) * s }')
+for i in $(seq "$BATCH"); do
+  "$BIN/tools/make-track" "$WORK/batch/$i" --width "$BATCH_SIZE" --height "$BATCH_SIZE" --seed "$i"
+done
+"$BIN/tools/make-track" "$WORK/single" --width "$side" --height "$side"
+batch_times=() single_times=()
+for _ in $(seq "$RUNS"); do
+  read -r t _ < <("$BIN/bench/measure" "$BIN/cli/skyplate-cli" -q -r ${JOBS:+--jobs "$JOBS"} \
+    "$WORK/batch")
+  batch_times+=("$t")
+  read -r t _ < <("$BIN/bench/measure" "$BIN/cli/skyplate-cli" -q ${JOBS:+--jobs "$JOBS"} \
+    "$WORK/single/Hill.track")
+  single_times+=("$t")
+done
+batch=$(printf '%s\n' "${batch_times[@]}" | median)
+single=$(printf '%s\n' "${single_times[@]}" | median)
+awk -v n="$BATCH" -v s="$BATCH_SIZE" -v side="$side" -v b="$batch" -v o="$single" 'BEGIN {
+  printf "batch: %d tracks of %d: %.3f s, one track of %d: %.3f s, ratio %.2f (goal: at most 1.50)\n",
+         n, s, b, side, o, b / o }'

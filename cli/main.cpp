@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_runner.h"
+#include "cli/batch_summary.h"
+#include "cli/folders.h"
 #include "cli/interrupt.h"
+#include "cli/output_plan.h"
 #include "cli/terminal_front_end.h"
+#include "cli/track_list.h"
 #include "topdown/build_topdown.h"
 #include "topdown/version.h"
 #include "topdown/worker_pool.h"
@@ -15,13 +20,14 @@
 namespace {
 
 // Exit statuses, one for each way a track can fail; with several tracks the
-// first failure decides.
+// first failure decides, so a script sees the first thing to fix.
 enum ExitStatus {
   kExitBuilt = 0,
   kExitUsage = 1,
   kExitNotATrack = 2,
-  kExitMissingEntry = 3,
+  kExitMissingEntry = skyplate::kNoTrackStatus,
   kExitNotWritten = 4,
+  kExitImageNotLoaded = 5,
   kExitReportNotWritten = 6,
 };
 
@@ -35,6 +41,8 @@ int ExitStatusOf(skyplate::BuildOutcome outcome) {
       return kExitMissingEntry;
     case skyplate::BuildOutcome::kNotWritten:
       return kExitNotWritten;
+    case skyplate::BuildOutcome::kImageNotLoaded:
+      return kExitImageNotLoaded;
   }
   return kExitNotWritten;
 }
@@ -43,17 +51,31 @@ constexpr char kFooter[] =
     R"(Each track file's section [TerrainMaps] names the mask map (MaskMap) and the
 four overlay images (Overlay_Base, Overlay_R, Overlay_G, Overlay_B), relative
 to the track file's folder. The picture is written into that folder, named
-after the mask map with "_Topdown.bmp". An image that cannot be loaded is
-reported and reads as black. A track whose picture was written ends with
-"All Done"; one that failed ends with its error.
+after the mask map with "_Topdown.bmp", unless -o says otherwise. An image
+that cannot be loaded is reported and reads as black; with --strict it fails
+its track instead. A track whose picture was written ends with "All Done";
+one that failed ends with its error.
 
-Exit status:
+A folder stands for the track files inside it, in order of name. On Windows
+the program expands the wildcards * and ? itself, as a Unix shell would; on
+other systems the shell does, and a quoted pattern is taken literally.
+
+With one track file, -o names the picture's file; its extension (.bmp) names
+the format. With several tracks, a folder or a pattern, or when PATH is a
+folder or ends in a separator, PATH is a folder (made when missing) for
+pictures of their usual names. Two tracks that would write the same file are
+refused before anything is built. With more than one track a closing line
+on stderr counts those built and names those that failed.
+
+Exit status (with several tracks, that of the first that failed):
   0  every track was built (warnings included)
-  1  the command line is wrong
+  1  the command line is wrong, or two tracks would write the same file
   2  a path does not end in ".track"
-  3  a track file cannot be read, or lacks one of the five entries
+  3  a track file cannot be read, or lacks one of the five entries; a folder
+     holds no track file; a pattern matches no file
   4  a picture could not be written (the mask map gives no size, the picture
      is too large, or the file could not be written; an older file stays)
+  5  with --strict, an image could not be loaded; no picture was written
   6  every track was built, but the report on stdout could not be written
      (a full device, a closed stream)
 
@@ -67,14 +89,21 @@ do the same and end it with 0xC000013A.)";
 int main(int argc, char** argv) {
   CLI::App app("Builds the top-down terrain picture of Dunerally track files.", "skyplate-cli");
   app.footer(kFooter);
-  std::vector<std::string> tracks;
+  std::vector<std::string> arguments;
   bool quiet = false;
+  bool recursive = false;
+  std::string output;
   skyplate::BuildOptions options;
   options.jobs = skyplate::DefaultJobs();
   // The terminal has no display to show a growing picture in: every build
   // streams, in constant memory.
   options.stream = true;
-  app.add_option("TRACK", tracks, "Track files (.track) to build, in turn")->required();
+  app.add_option("TRACK", arguments, "Track files (.track) or folders of them, built in turn")
+      ->required();
+  app.add_option("-o,--output", output, "Picture file for one track, else folder for pictures")
+      ->type_name("PATH");
+  app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
+  app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
   app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
       ->capture_default_str()
@@ -93,14 +122,26 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
   skyplate::RemoveTemporaryFilesOnInterrupt();
-  skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal());
-  int status = kExitBuilt;
-  for (const std::string& track : tracks) {
-    // The terminal has no window to close, so a path that is not a track
-    // file ends that track's build, as the build button does.
-    const int track_status = ExitStatusOf(skyplate::BuildTopdown(track, 0, &front_end, options));
-    if (status == kExitBuilt) status = track_status;
+  const skyplate::TrackList list = skyplate::ListTracks(arguments, recursive);
+  skyplate::OutputPlan plan;
+  std::string error;
+  if (!skyplate::PlanOutputs(list, output, options, &plan, &error)) {
+    std::fprintf(stderr, "error: %s\n", error.c_str());
+    return kExitUsage;
   }
-  if (status == kExitBuilt && !skyplate::ReportWritten()) status = kExitReportNotWritten;
+  if (!plan.folder.empty() && !skyplate::MakeFolders(plan.folder, &error)) {
+    std::fprintf(stderr, "error: %s: cannot make the folder: %s\n", plan.folder.c_str(),
+                 error.c_str());
+    return kExitNotWritten;
+  }
+
+  skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal(), options.strict);
+  skyplate::BatchSummary summary;
+  skyplate::RunBatch(list, plan, options, &front_end, ExitStatusOf, &summary);
+  if (summary.size() > 1 && !(quiet && summary.ExitStatus() == kExitBuilt)) {
+    std::fprintf(stderr, "%s\n", summary.Line().c_str());
+  }
+  const int status = summary.ExitStatus();
+  if (status == kExitBuilt && !skyplate::ReportWritten()) return kExitReportNotWritten;
   return status;
 }

@@ -73,8 +73,9 @@ void TerminalFrontEnd::DrawProgress(std::int64_t done, std::int64_t total) {
 void TerminalFrontEnd::ImageNotLoaded(std::string_view key, const std::string& path,
                                       const std::string& reason) {
   ClearProgress();
-  std::fprintf(stderr, "warning: %.*s: %s: %s (it reads as black)\n", static_cast<int>(key.size()),
-               key.data(), path.c_str(), reason.c_str());
+  std::fprintf(stderr,
+               strict_ ? "error: %.*s: %s: %s\n" : "warning: %.*s: %s: %s (it reads as black)\n",
+               static_cast<int>(key.size()), key.data(), path.c_str(), reason.c_str());
 }
 
 void TerminalFrontEnd::OutputNotWritten(const std::string& path, const std::string& reason) {

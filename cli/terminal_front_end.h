@@ -10,7 +10,10 @@ namespace skyplate {
 
 class TerminalFrontEnd : public BuildFrontEnd {
  public:
-  TerminalFrontEnd(bool quiet, bool show_progress) : quiet_(quiet), show_progress_(show_progress) {}
+  // `strict`: an image that cannot be loaded fails the build, and is told
+  // as an error rather than a warning.
+  TerminalFrontEnd(bool quiet, bool show_progress, bool strict)
+      : quiet_(quiet), show_progress_(show_progress), strict_(strict) {}
 
   void ShowMainWindow() override {}
   void SetStatus(const std::string& text) override;
@@ -31,6 +34,7 @@ class TerminalFrontEnd : public BuildFrontEnd {
 
   bool quiet_;
   bool show_progress_;
+  bool strict_;
   bool progress_shown_ = false;
   int last_percent_ = -1;
   // The track being built failed to write its picture: it ends with that

@@ -182,6 +182,62 @@ TEST(BuildTopdown, NoPictureSizeWritesNoFileButFinishes) {
   EXPECT_EQ(testing::ReadWholeFile(track.output()).size(), 13u);
 }
 
+TEST(BuildTopdown, StrictWritesNothingWhenAnImageCannotBeLoaded) {
+  for (const bool stream : {false, true}) {
+    TrackFolder track;
+    WriteWholeFile(track.folder / "r.bmp", "not a picture");
+    std::filesystem::remove(track.folder / "g.bmp");
+    WriteWholeFile(track.output(), "older picture");
+    BuildOptions options;
+    options.strict = true;
+    options.stream = stream;
+    RecordingFrontEnd front_end;
+    EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end, options), BuildOutcome::kImageNotLoaded);
+    // Every image is tried, so that one run names all that need fixing.
+    EXPECT_EQ(front_end.calls,
+              (Calls{"status " + track.output(), "not loaded Overlay_R", "not loaded Overlay_G"}));
+    EXPECT_EQ(testing::ReadWholeFile(track.output()).size(), 13u);
+  }
+  TrackFolder damaged_mask;
+  WriteWholeFile(
+      damaged_mask.folder / "maps/Hill_mask.bmp",
+      std::string(54, '\0').replace(0, 2, "BM").replace(18, 1, "\x28").replace(22, 1, "\x1e"));
+  BuildOptions options;
+  options.strict = true;
+  options.stream = true;
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(damaged_mask.track(), 0, &front_end, options),
+            BuildOutcome::kImageNotLoaded);
+  EXPECT_EQ(front_end.calls.back(), "not loaded MaskMap");
+}
+
+TEST(BuildTopdown, OutputPathNamesAFileOrAFolder) {
+  TrackFolder track;
+  std::filesystem::create_directory(track.folder.path() / "out");
+  const std::string folder = track.folder / "out";
+  const std::string in_folder = folder + (kNative == PathStyle::kWindows ? "\\" : "/");
+  for (const auto& [wanted, written] :
+       {std::pair{track.folder / "Map.bmp", track.folder / "Map.bmp"},
+        std::pair{in_folder, in_folder + "Hill_mask_Topdown.bmp"}}) {
+    BuildOptions options;
+    options.output_path = wanted;
+    RecordingFrontEnd front_end;
+    EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end, options), BuildOutcome::kBuilt);
+    EXPECT_EQ(front_end.calls.front(), "status " + written);
+    EXPECT_TRUE(std::filesystem::exists(written)) << written;
+    const std::optional<TrackPlan> plan = PlanTrack(track.track(), options);
+    ASSERT_TRUE(plan.has_value());
+    EXPECT_EQ(plan->output_path, written);
+    EXPECT_EQ(plan->size.width, 40);
+    EXPECT_EQ(plan->size.height, 30);
+  }
+  EXPECT_FALSE(std::filesystem::exists(track.output()));
+  EXPECT_EQ(PlanTrack(track.track(), {})->output_path, track.output());
+  EXPECT_FALSE(PlanTrack(track.folder / "Hill.txt", {}).has_value());
+  track.WriteTrack("[TerrainMaps]\nOverlay_Base=base.bmp\n");
+  EXPECT_FALSE(PlanTrack(track.track(), {}).has_value());
+}
+
 #ifndef _WIN32
 TEST(BuildTopdown, WindowsNamesWorkElsewhereWhateverTheirCase) {
   TrackFolder track;

@@ -41,9 +41,9 @@ check "no temporary file left" no_temporary_files "$WORK/taken"
 "$CLI" "$WORK/taken/Hill.track" >"$WORK/taken.out" 2>&1
 check "a track not written ends with its error, not All Done" \
   grep -q "^error: .*Hill_mask_Topdown\.bmp: not written: " <(tail -n 1 "$WORK/taken.out")
-"$CLI" "$WORK/taken/Hill.track" "$WORK/hill/Hill.track" >"$WORK/two.out" 2>&1
+"$CLI" "$WORK/taken/Hill.track" "$WORK/hill/Hill.track" >"$WORK/two.out" 2>/dev/null
 check "of two tracks, All Done only for the one written" \
-  diff <(grep -v "^error: " "$WORK/two.out") \
+  diff "$WORK/two.out" \
   <(printf '%s\n' "$WORK/taken/Hill_mask_Topdown.bmp" "$WORK/hill/Hill_mask_Topdown.bmp" "All Done")
 
 # report_status NAME STATUS REDIRECTION CLI-ARGS...: the exit status with

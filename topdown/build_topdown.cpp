@@ -23,13 +23,6 @@ constexpr std::array<std::string_view, 4> kOverlayKeys = {"Overlay_Base", "Overl
                                                           "Overlay_B"};
 constexpr std::string_view kMaskKey = "MaskMap";
 
-bool IsTrackExtension(std::string extension) {
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return extension == ".track";
-}
-
 // Reads one entry; on a missing one tells the user and gives false.
 bool ReadEntry(const std::string& track_path, std::string_view key, BuildFrontEnd* front_end,
                std::string* value) {
@@ -46,31 +39,53 @@ bool ReadEntry(const std::string& track_path, std::string_view key, BuildFrontEn
   return false;
 }
 
-// Loads an image by the build's loading rule; one that cannot be loaded is
-// empty, which reads as black, and the front end hears why.
-Bitmap LoadOrEmpty(std::string_view key, const std::string& path, std::int32_t width,
-                   std::int32_t height, BuildFrontEnd* front_end) {
-  Bitmap bitmap;
-  std::string error;
-  if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error)) return bitmap;
-  front_end->ImageNotLoaded(key, path, error);
-  return {};
-}
+// Loads images by the build's loading rule. One that cannot be loaded reads
+// as black and the front end hears why; a strict build then stops short of
+// writing anything.
+class ImageLoader {
+ public:
+  ImageLoader(BuildFrontEnd* front_end, bool strict) : front_end_(front_end), strict_(strict) {}
+
+  // An image that failed to load is empty, which compositing reads as black
+  // without a picture-sized block of black.
+  Bitmap Load(std::string_view key, const std::string& path, std::int32_t width,
+              std::int32_t height) {
+    Bitmap bitmap;
+    std::string error;
+    if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error)) return bitmap;
+    NotLoaded(key, path, error);
+    return {};
+  }
+
+  // Reports an image that reads as black; false when the build must stop.
+  bool NotLoaded(std::string_view key, const std::string& path, const std::string& reason) {
+    front_end_->ImageNotLoaded(key, path, reason);
+    failed_ = true;
+    return !MustStop();
+  }
+
+  bool MustStop() const { return strict_ && failed_; }
+
+ private:
+  BuildFrontEnd* front_end_;
+  bool strict_;
+  bool failed_ = false;
+};
 
 // The build with the whole picture in memory, as the display needs it.
 // `tiles` are loaded here unless a try at streaming loaded them already.
 template <typename LoadTiles>
-bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::string& output_path,
-                   int jobs, BuildFrontEnd* front_end, OverlayTiles* tiles,
-                   const LoadTiles& load_tiles, std::string* error) {
+BuildOutcome BuildInMemory(const std::string& mask_path, PictureSize size,
+                           const std::string& output_path, int jobs, BuildFrontEnd* front_end,
+                           ImageLoader* loader, OverlayTiles* tiles, const LoadTiles& load_tiles,
+                           std::string* error) {
   const bool buildable = FitsInMemory(size.width, size.height);
   Bitmap mask;
   Bitmap result;
   if (buildable) {
-    // A mask that failed to load stays empty: compositing reads it as black
-    // without a picture-sized block of black.
-    mask = LoadOrEmpty(kMaskKey, mask_path, size.width, size.height, front_end);
+    mask = loader->Load(kMaskKey, mask_path, size.width, size.height);
     if ((*tiles)[0].empty()) *tiles = load_tiles();
+    if (loader->MustStop()) return BuildOutcome::kImageNotLoaded;
     result = Bitmap::Blank(size.width, size.height);
   }
   CompositeTerrain(mask, *tiles, &result, front_end, jobs);
@@ -79,9 +94,20 @@ bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::st
                  ? "the mask map " + mask_path + " gives no picture size"
                  : "a picture of " + std::to_string(size.width) + " x " +
                        std::to_string(size.height) + " pixels is too large to build in memory";
-    return false;
+    return BuildOutcome::kNotWritten;
   }
-  return SaveBitmapFile(result, output_path, error);
+  return SaveBitmapFile(result, output_path, error) ? BuildOutcome::kBuilt
+                                                    : BuildOutcome::kNotWritten;
+}
+
+// The output path for a track whose MaskMap entry is `mask_value`.
+std::string OutputPathOf(const std::string& track_folder, const std::string& mask_value,
+                         const BuildOptions& options) {
+  const std::string& wanted = options.output_path;
+  const std::string name = OutputNameFor(mask_value, options.path_style);
+  if (wanted.empty()) return NativeSeparators(track_folder + name);
+  if (IsPathSeparator(wanted.back(), options.path_style)) return wanted + name;
+  return wanted;
 }
 
 }  // namespace
@@ -99,12 +125,27 @@ std::string OutputNameFor(std::string_view mask_map_value, PathStyle style) {
   return SplitPath(mask_map_value, style).name + std::string(kOutputSuffix);
 }
 
+bool HasTrackExtension(std::string_view path, PathStyle style) {
+  return EqualIgnoringCase(SplitPath(path, style).extension, ".track");
+}
+
+std::optional<TrackPlan> PlanTrack(const std::string& track_path_text,
+                                   const BuildOptions& options) {
+  const std::string track_path = TrackPathFromText(track_path_text, options.path_style);
+  if (!HasTrackExtension(track_path, options.path_style)) return std::nullopt;
+  const PathParts parts = SplitPath(track_path, options.path_style);
+  const std::string mask_value = ReadTrackEntry(NativeSeparators(track_path), kMaskKey);
+  if (mask_value == kNotFound) return std::nullopt;
+  return TrackPlan{OutputPathOf(parts.folder_prefix, mask_value, options),
+                   ReadMaskSize(ResolveInputPath(parts.folder_prefix + mask_value))};
+}
+
 BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
                           BuildFrontEnd* front_end, const BuildOptions& options) {
   const PathStyle style = options.path_style;
   const std::string track_path = TrackPathFromText(track_path_text, style);
   const PathParts track_parts = SplitPath(track_path, style);
-  if (!IsTrackExtension(track_parts.extension)) {
+  if (!HasTrackExtension(track_path, style)) {
     front_end->ShowMainWindow();
     front_end->SetStatus(std::string(kNotATrackText));
     front_end->ShowMessage(std::string(kNotATrackText), std::string(kNotATrackCaption), track_path);
@@ -125,24 +166,24 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   }
 
   const std::string& folder = track_parts.folder_prefix;
-  const std::string output_path = NativeSeparators(folder + OutputNameFor(mask_value, style));
+  const std::string output_path = OutputPathOf(folder, mask_value, options);
   front_end->SetStatus(output_path);
 
   const std::string mask_path = folder + mask_value;
   const PictureSize size = ReadMaskSize(ResolveInputPath(mask_path));
   const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  ImageLoader loader(front_end, options.strict);
   auto load_tiles = [&] {
     OverlayTiles tiles;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-      tiles[i] =
-          LoadOrEmpty(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize, front_end);
+      tiles[i] = loader.Load(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize);
       if (tiles[i].empty()) tiles[i] = Bitmap::Blank(kTileSize, kTileSize);
     }
     return tiles;
   };
 
   std::string error;
-  bool written = false;
+  BuildOutcome outcome = BuildOutcome::kNotWritten;
   // Pictures within the limits may still need more memory than the machine
   // gives; the build then ends like any other that cannot write its output,
   // and an older picture stays as it was.
@@ -151,25 +192,27 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
     OverlayTiles tiles;
     if (options.stream && size.width > 0 && size.height > 0) {
       tiles = load_tiles();
+      if (loader.MustStop()) return BuildOutcome::kImageNotLoaded;
       auto mask_not_loaded = [&](const std::string& reason) {
-        front_end->ImageNotLoaded(kMaskKey, mask_path, reason);
+        return loader.NotLoaded(kMaskKey, mask_path, reason);
       };
       streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
                                  front_end, mask_not_loaded, &error);
     }
-    written = streamed == StreamOutcome::kCannotStream
-                  ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles,
-                                  &error)
-                  : streamed == StreamOutcome::kWritten;
+    if (streamed == StreamOutcome::kCannotStream) {
+      outcome = BuildInMemory(mask_path, size, output_path, jobs, front_end, &loader, &tiles,
+                              load_tiles, &error);
+    } else if (streamed == StreamOutcome::kWritten) {
+      outcome = BuildOutcome::kBuilt;
+    } else if (streamed == StreamOutcome::kStopped) {
+      outcome = BuildOutcome::kImageNotLoaded;
+    }
   } catch (const std::bad_alloc&) {
     error = "not enough memory for a picture of " + std::to_string(size.width) + " x " +
             std::to_string(size.height) + " pixels";
   }
-  BuildOutcome outcome = BuildOutcome::kBuilt;
-  if (!written) {
-    front_end->OutputNotWritten(output_path, error);
-    outcome = BuildOutcome::kNotWritten;
-  }
+  if (outcome == BuildOutcome::kImageNotLoaded) return outcome;
+  if (outcome == BuildOutcome::kNotWritten) front_end->OutputNotWritten(output_path, error);
   front_end->ShowMainWindow();
   front_end->SetStatus(std::string(kAllDoneText));
   return outcome;

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "topdown/build_front_end.h"
+#include "topdown/mask_header.h"
 #include "topdown/path_parts.h"
 
 namespace skyplate {
@@ -17,10 +19,11 @@ inline constexpr std::string_view kAllDoneText = "All Done";
 inline constexpr std::string_view kOutputSuffix = "_Topdown.bmp";
 
 enum class BuildOutcome {
-  kBuilt,         // the picture was written (images that failed to load read as black)
-  kNotATrack,     // the path does not end in ".track"; nothing was read
-  kMissingEntry,  // the track file, or one of its five TerrainMaps entries, is missing
-  kNotWritten,    // the build ran to its end but wrote no file
+  kBuilt,           // the picture was written (images that failed to load read as black)
+  kNotATrack,       // the path does not end in ".track"; nothing was read
+  kMissingEntry,    // the track file, or one of its five TerrainMaps entries, is missing
+  kNotWritten,      // the build ran to its end but wrote no file
+  kImageNotLoaded,  // strict: an image could not be loaded, so nothing was written
 };
 
 struct BuildOptions {
@@ -30,6 +33,13 @@ struct BuildOptions {
   // memory, without a display, whatever the mask's form (one that cannot be
   // read streams as black).
   bool stream = false;
+  // Where the picture goes. Empty: beside the track file, named after the
+  // mask map. Ending in a separator: that folder, with the same name.
+  // Otherwise: that file.
+  std::string output_path;
+  // An image that cannot be loaded fails the build instead of reading as
+  // black; no picture is written then.
+  bool strict = false;
 };
 
 // Builds the topdown picture of the track file named by `track_path_text` (as
@@ -42,6 +52,22 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
 // The track path a build works with: one leading and one trailing double
 // quote removed, and on Windows cut to the 255 bytes its path buffers hold.
 std::string TrackPathFromText(std::string_view text, PathStyle style);
+
+// What a build of a track would make, learnt from the track file and the
+// mask map's header alone, so that a batch can be checked and scheduled
+// before anything is built.
+struct TrackPlan {
+  std::string output_path;  // as the build will name it to the front end
+  PictureSize size;         // 0 x 0 when the mask map gives none
+};
+
+// The plan of the build BuildTopdown(track_path_text, 0, ..., options) would
+// run; none when that build would stop before writing (not a track file, or
+// no MaskMap entry).
+std::optional<TrackPlan> PlanTrack(const std::string& track_path_text, const BuildOptions& options);
+
+// True when `path` ends in ".track", in any letter case.
+bool HasTrackExtension(std::string_view path, PathStyle style);
 
 // The output file's name for a MaskMap value: its name part and "_Topdown.bmp".
 std::string OutputNameFor(std::string_view mask_map_value, PathStyle style);

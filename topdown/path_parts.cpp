@@ -7,6 +7,14 @@ bool IsPathSeparator(char c, PathStyle style) {
   return style == PathStyle::kWindows ? c == ':' : c == '/';
 }
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 PathParts SplitPath(std::string_view path, PathStyle style) {
   std::size_t name_start = path.size();
   while (name_start > 0 && !IsPathSeparator(path[name_start - 1], style)) --name_start;

@@ -26,6 +26,13 @@ struct PathParts {
 };
 
 bool IsPathSeparator(char c, PathStyle style);
+
+// `c` with ASCII capitals made small: names compare this way on Windows.
+constexpr char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+// Whether two texts are equal with ASCII letter case ignored.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
 PathParts SplitPath(std::string_view path, PathStyle style);
 
 }  // namespace skyplate

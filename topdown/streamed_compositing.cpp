@@ -190,7 +190,9 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
   if (!FitsBmpFile(size.width, size.height)) return StreamOutcome::kCannotStream;
   StreamedMask mask;
   std::string reason;
-  if (!mask.Open(mask_path, size, &reason)) mask_not_loaded(reason);
+  if (!mask.Open(mask_path, size, &reason) && !mask_not_loaded(reason)) {
+    return StreamOutcome::kStopped;
+  }
 
   OutputFile output;
   const auto file_header = EncodeBmpHeader(size.width, size.height);
@@ -206,7 +208,7 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
   if (outcome == PassOutcome::kMaskFailed) {
     // A mask that fails to decode anywhere reads as black everywhere, as a
     // build in memory has it; the bands already written are written again.
-    mask_not_loaded(reason);
+    if (!mask_not_loaded(reason)) return StreamOutcome::kStopped;
     mask.MakeBlack();
     outcome =
         StreamPass(mask, layout, size, compositor, &output, &pool, front_end).Run(&reason, error);

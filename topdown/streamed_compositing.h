@@ -16,10 +16,13 @@ enum class StreamOutcome {
   kWritten,       // the picture is in place at the output path
   kCannotStream,  // nothing written: the picture is too large for a BMP file
   kNotWritten,    // the output could not be written; `error` says why
+  kStopped,       // nothing written: told that the mask reads as black, the
+                  // caller asked to stop
 };
 
-// Told why the mask reads as black, once for each reason.
-using MaskNotLoaded = std::function<void(const std::string& reason)>;
+// Told why the mask reads as black, once for each reason; false stops the
+// build before anything is put in place.
+using MaskNotLoaded = std::function<bool(const std::string& reason)>;
 
 // Composites the picture of the mask file at `mask_path` with the tiles and
 // writes it to `output_path` as a 24-bit BMP, on `jobs` threads, in memory
