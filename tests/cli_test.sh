@@ -23,7 +23,7 @@ expect "first failure decides, every track is tried" 2 "^All Done$" -- \
 printf '[TerrainMaps]\nMaskMap=Hill_mask.bmp\nOverlay_Base=tiles\\sand.bmp\n' >"$WORK/hill/Short.track"
 expect "missing entry names the key" 3 "Overlay_R.*Error getting MaskMap filename" -- \
   "$CLI" "$WORK/hill/Short.track"
-expect "unreadable track file" 3 "cannot open the track file" -- "$CLI" "$WORK/none.track"
+expect "unreadable track file" 3 "none\.track: cannot open the file: No such file or directory" -- "$CLI" "$WORK/none.track"
 
 copy_example "$WORK/broken"
 head -c 100 "$SRC/examples/hill/tiles/rock.bmp" >"$WORK/broken/tiles/rock.bmp"

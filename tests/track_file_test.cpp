@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace skyplate {
 namespace {
 
 std::string Find(const std::string& text, std::string_view key) {
-  std::istringstream in(text);
-  return FindIniEntry(in, kTerrainSection, key);
+  return FindIniEntry(text, kTerrainSection, key);
 }
 
 TEST(TrackFile, MatchesSectionAndKeyWithoutCaseAndTrimsBlanks) {
@@ -54,9 +51,12 @@ TEST(TrackFile, HugeLinesAndManySectionsStayCheap) {
   EXPECT_EQ(Find(text, "MaskMap"), "end.bmp");
 }
 
-TEST(TrackFile, UnreadableFileGivesNotFound) {
-  EXPECT_EQ(ReadTrackEntry("/nonexistent/dir/x.track", "MaskMap"), kNotFound);
-  EXPECT_EQ(ReadTrackEntry(::testing::TempDir(), "MaskMap"), kNotFound);  // a folder
+TEST(TrackFile, UnreadableFileGivesNoText) {
+  std::string text, error;
+  EXPECT_FALSE(ReadTrackText("/nonexistent/dir/x.track", &text, &error));
+  EXPECT_EQ(error.rfind("cannot open the file: ", 0), 0u) << error;
+  EXPECT_FALSE(ReadTrackText(::testing::TempDir(), &text, &error));  // a folder
+  EXPECT_EQ(error, "is a folder, not a regular file");
 }
 
 }  // namespace

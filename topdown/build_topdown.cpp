@@ -1,12 +1,12 @@
 #include "topdown/build_topdown.h"
 
 #include <array>
-#include <fstream>
 #include <new>
 
 #include "topdown/bitmap_loader.h"
 #include "topdown/bitmap_writer.h"
 #include "topdown/compositing.h"
+#include "topdown/file_failure.h"
 #include "topdown/input_path.h"
 #include "topdown/mask_header.h"
 #include "topdown/streamed_compositing.h"
@@ -30,19 +30,15 @@ bool IsTrackExtension(std::string extension) {
   return extension == ".track";
 }
 
-// Reads one entry; on a missing one tells the user and gives false.
-bool ReadEntry(const std::string& track_path, std::string_view key, BuildFrontEnd* front_end,
-               std::string* value) {
-  *value = ReadTrackEntry(track_path, key);
+// Reads one entry of the track's text; on a missing one tells the user and
+// gives false.
+bool ReadEntry(const std::string& track_path, std::string_view text, std::string_view key,
+               BuildFrontEnd* front_end, std::string* value) {
+  *value = FindIniEntry(text, kTerrainSection, key);
   if (*value != kNotFound) return true;
-  std::string detail;
-  if (!std::ifstream(track_path, std::ios::binary)) {
-    detail = track_path + ": cannot open the track file";
-  } else {
-    detail = track_path + ": no entry " + std::string(key) + " in section [" +
-             std::string(kTerrainSection) + "]";
-  }
-  front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt, detail);
+  front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt,
+                         track_path + ": no entry " + std::string(key) + " in section [" +
+                             std::string(kTerrainSection) + "]");
   return false;
 }
 
@@ -111,13 +107,21 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   }
 
   const std::string native_track_path = NativeSeparators(track_path);
+  std::string track_text;
+  std::string track_error;
+  // A track file that cannot be read has none of its entries.
+  if (!ReadTrackText(native_track_path, &track_text, &track_error)) {
+    front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt,
+                           FileFailureText(native_track_path, track_error));
+    return BuildOutcome::kMissingEntry;
+  }
   std::string mask_value;
-  if (!ReadEntry(native_track_path, kMaskKey, front_end, &mask_value)) {
+  if (!ReadEntry(native_track_path, track_text, kMaskKey, front_end, &mask_value)) {
     return BuildOutcome::kMissingEntry;
   }
   std::array<std::string, 4> overlay_values;
   for (std::size_t i = 0; i < kOverlayKeys.size(); ++i) {
-    if (!ReadEntry(native_track_path, kOverlayKeys[i], front_end, &overlay_values[i])) {
+    if (!ReadEntry(native_track_path, track_text, kOverlayKeys[i], front_end, &overlay_values[i])) {
       return BuildOutcome::kMissingEntry;
     }
   }
@@ -127,7 +131,11 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   front_end->SetStatus(output_path);
 
   const std::string mask_path = folder + mask_value;
-  const PictureSize size = ReadMaskSize(ResolveInputPath(mask_path));
+  PictureSize size;
+  std::string mask_error;
+  if (!ReadMaskSize(ResolveInputPath(mask_path), &size, &mask_error)) {
+    mask_error = "the mask map " + FileFailureText(mask_path, mask_error);
+  }
   const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
   auto load_tiles = [&] {
     OverlayTiles tiles;
@@ -161,7 +169,8 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   }
   BuildOutcome outcome = BuildOutcome::kBuilt;
   if (!written) {
-    front_end->OutputNotWritten(output_path, error);
+    // A mask that gave no size is the true reason, not the empty picture.
+    front_end->OutputNotWritten(output_path, mask_error.empty() ? error : mask_error);
     outcome = BuildOutcome::kNotWritten;
   }
   front_end->ShowMainWindow();

@@ -36,4 +36,8 @@ inline constexpr std::int64_t kMaxRlePixelsPerByte = 1024;
 // make the reader hold more.
 inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
+// The largest track file read: real ones are a few kilobytes, and the whole
+// file is held in memory (twice while a UTF-16 one is converted).
+inline constexpr std::uint64_t kMaxTrackFileBytes = std::uint64_t{64} << 20;
+
 }  // namespace skyplate

@@ -2,15 +2,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "topdown/output_file.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
 
 std::string Reason(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
+  return std::string(what) + ": " + LastSystemError();
 }
 
 }  // namespace

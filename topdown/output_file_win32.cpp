@@ -1,20 +1,13 @@
 #include <windows.h>
 
 #include "topdown/output_file.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
 
 std::string Reason(const char* what) {
-  char text[256] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 GetLastError(), 0, text, sizeof text, nullptr);
-  std::string reason = std::string(what) + ": " + text;
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                             reason.back() == ' ' || reason.back() == '.')) {
-    reason.pop_back();
-  }
-  return reason;
+  return std::string(what) + ": " + LastSystemError();
 }
 
 HANDLE AsHandle(std::intptr_t handle) {

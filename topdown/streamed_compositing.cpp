@@ -65,11 +65,11 @@ StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
                               const OverlayTiles& tiles, const std::string& output_path, int jobs,
                               BuildFrontEnd* front_end, std::string* error) {
   InputFile mask_file;
-  if (!mask_file.Open(mask_path)) return StreamOutcome::kCannotStream;
+  std::string ignored;
+  if (!mask_file.Open(mask_path, &ignored)) return StreamOutcome::kCannotStream;
   std::vector<std::uint8_t> head(kBmpHeadBytes);
   head.resize(mask_file.ReadAt(0, head.data(), head.size()));
   BmpHeader header;
-  std::string ignored;
   if (!ReadBmpHeader(head, &header, &ignored, kMaxStreamedPixels) || !Streams(header, size)) {
     return StreamOutcome::kCannotStream;
   }
