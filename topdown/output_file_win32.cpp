@@ -27,6 +27,19 @@ void OutputFile::Discard() {
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
+// Replacing a read-only file would fail at the very end with "access
+// denied"; saying so before the work starts is kinder. A symbolic link is
+// replaced itself, as the system's own file moves do.
+bool OutputFile::ResolveTarget(std::string* error) {
+  const DWORD attributes = GetFileAttributesA(path_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    *error = "the picture is read-only";
+    return false;
+  }
+  return true;
+}
+
 OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {
   HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
