@@ -48,9 +48,11 @@ Exit status:
   0  every track was built (warnings included)
   1  the command line is wrong
   2  a path does not end in ".track"
-  3  a track file cannot be read, or lacks one of the five entries
+  3  a track file cannot be read (missing, not a regular file, too large), or
+     lacks one of the five entries
   4  a picture could not be written (the mask map gives no size, the picture
-     is too large, or the file could not be written; an older file stays))";
+     is too large, the older picture is read-only, or the file could not be
+     written; an older file stays))";
 
 }  // namespace
 
