@@ -6,7 +6,9 @@
 namespace skyplate {
 namespace {
 
+// `bytes` at `offset`, after the container's own tag at the start, if any.
 struct Signature {
+  std::string_view container;
   std::size_t offset;
   std::string_view bytes;
   std::string_view format;
@@ -15,16 +17,17 @@ struct Signature {
 using namespace std::string_view_literals;
 
 // Enough of each format's magic number that no text file or BMP matches it.
+// WebP files are RIFF files; other RIFF files (WAV, AVI) are no pictures.
 constexpr std::array kSignatures = {
-    Signature{0, "\x89PNG\r\n\x1A\n"sv, "PNG"},
-    Signature{0, "\xFF\xD8\xFF"sv, "JPEG"},
-    Signature{0, "GIF87a"sv, "GIF"},
-    Signature{0, "GIF89a"sv, "GIF"},
-    Signature{0, "II*\0"sv, "TIFF"},
-    Signature{0, "MM\0*"sv, "TIFF"},
-    Signature{8, "WEBP"sv, "WebP"},
-    Signature{0, "DDS "sv, "DDS"},
-    Signature{0, "8BPS"sv, "PSD"},
+    Signature{""sv, 0, "\x89PNG\r\n\x1A\n"sv, "PNG"},
+    Signature{""sv, 0, "\xFF\xD8\xFF"sv, "JPEG"},
+    Signature{""sv, 0, "GIF87a"sv, "GIF"},
+    Signature{""sv, 0, "GIF89a"sv, "GIF"},
+    Signature{""sv, 0, "II*\0"sv, "TIFF"},
+    Signature{""sv, 0, "MM\0*"sv, "TIFF"},
+    Signature{"RIFF"sv, 8, "WEBP"sv, "WebP"},
+    Signature{""sv, 0, "DDS "sv, "DDS"},
+    Signature{""sv, 0, "8BPS"sv, "PSD"},
 };
 
 // A TGA file has no signature at its start; version 2 files end with this.
@@ -43,10 +46,9 @@ bool Holds(std::span<const std::uint8_t> bytes, std::size_t offset, std::string_
 std::string_view OtherPictureFormat(std::span<const std::uint8_t> head,
                                     std::span<const std::uint8_t> tail) {
   for (const Signature& signature : kSignatures) {
-    // WebP's "WEBP" follows a RIFF header; other RIFF files (WAV, AVI) are
-    // no pictures.
-    if (signature.offset == 8 && !Holds(head, 0, "RIFF")) continue;
-    if (Holds(head, signature.offset, signature.bytes)) return signature.format;
+    if (Holds(head, 0, signature.container) && Holds(head, signature.offset, signature.bytes)) {
+      return signature.format;
+    }
   }
   if (tail.size() >= kTgaFooter.size() && Holds(tail.last(kTgaFooter.size()), 0, kTgaFooter)) {
     return "TGA";
