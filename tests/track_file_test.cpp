@@ -113,8 +113,10 @@ TEST(TrackText, NonAsciiNamesOpenTheirFiles) {
                             Utf16File(u"[TerrainMaps]\r\nMaskMap=" + name + u"\r\n", big_endian));
     std::string text, error;
     ASSERT_TRUE(ReadTrackText(folder / "Hill.track", &text, &error)) << error;
+    // Joined as bytes, as the build joins them: a std::filesystem::path
+    // would take the name for UTF-8 on Windows too.
     InputFile file;
-    EXPECT_TRUE(file.Open(folder / Find(text, "MaskMap"), &error)) << error;
+    EXPECT_TRUE(file.Open(folder.path().string() + "/" + Find(text, "MaskMap"), &error)) << error;
     EXPECT_EQ(file.size(), 2u);
   }
 }
