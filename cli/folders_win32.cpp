@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "cli/folders.h"
-#include "topdown/system_error_win32.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
@@ -43,7 +43,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries, st
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(Wide(JoinPath(folder, "*")).c_str(), &found);
   if (find == INVALID_HANDLE_VALUE) {
-    *error = LastErrorText();
+    *error = LastSystemError();
     return false;
   }
   entries->clear();
@@ -73,7 +73,7 @@ bool MakeFolders(const std::string& folder, std::string* error) {
   const DWORD failure = GetLastError();
   if (KindOfPath(folder) == PathKind::kFolder) return true;
   SetLastError(failure);
-  *error = LastErrorText();
+  *error = LastSystemError();
   return false;
 }
 

@@ -71,10 +71,12 @@ Exit status (with several tracks, that of the first that failed):
   0  every track was built (warnings included)
   1  the command line is wrong, or two tracks would write the same file
   2  a path does not end in ".track"
-  3  a track file cannot be read, or lacks one of the five entries; a folder
-     holds no track file; a pattern matches no file
+  3  a track file cannot be read (missing, not a regular file, too large), or
+     lacks one of the five entries; a folder holds no track file; a pattern
+     matches no file
   4  a picture could not be written (the mask map gives no size, the picture
-     is too large, or the file could not be written; an older file stays)
+     is too large, the older picture is read-only, or the file could not be
+     written; an older file stays)
   5  with --strict, an image could not be loaded; no picture was written
   6  every track was built, but the report on stdout could not be written
      (a full device, a closed stream)

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "topdown/build_topdown.h"
+#include "topdown/file_failure.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -73,9 +74,8 @@ void TerminalFrontEnd::DrawProgress(std::int64_t done, std::int64_t total) {
 void TerminalFrontEnd::ImageNotLoaded(std::string_view key, const std::string& path,
                                       const std::string& reason) {
   ClearProgress();
-  std::fprintf(stderr,
-               strict_ ? "error: %.*s: %s: %s\n" : "warning: %.*s: %s: %s (it reads as black)\n",
-               static_cast<int>(key.size()), key.data(), path.c_str(), reason.c_str());
+  std::fprintf(stderr, strict_ ? "error: %.*s: %s\n" : "warning: %.*s: %s (it reads as black)\n",
+               static_cast<int>(key.size()), key.data(), FileFailureText(path, reason).c_str());
 }
 
 void TerminalFrontEnd::OutputNotWritten(const std::string& path, const std::string& reason) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/test_files.h"
 #include "topdown/bmp_encoder.h"
 
@@ -88,6 +90,50 @@ TEST(SaveBitmapFile, AFailedSaveLeavesTheOlderFileAndNoLitter) {
   EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "taken.bmp"));
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"taken.bmp"});
 }
+
+TEST(SaveBitmapFile, AReadOnlyPictureStaysAsItIs) {
+  namespace fs = std::filesystem;
+  ScratchFolder folder;
+  const std::string path = folder / "out.bmp";
+  WriteWholeFile(path, "older picture");
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  std::string error;
+  EXPECT_FALSE(SaveBitmapFile(Bitmap::Blank(4, 4), path, &error));
+  EXPECT_EQ(error, "the picture is read-only");
+  EXPECT_EQ(ReadWholeFile(path).size(), 13u);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"out.bmp"});
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+}
+
+#ifndef _WIN32
+// The link is what the user keeps the picture under; the file it points to
+// is what they want renewed, and the temporary file must be made beside it
+// for the final rename to stay within one file system.
+TEST(SaveBitmapFile, ALinkedPictureIsReplacedWhereItPoints) {
+  namespace fs = std::filesystem;
+  ScratchFolder folder;
+  fs::create_directory(folder.path() / "pictures");
+  WriteWholeFile(folder / "pictures/real.bmp", "older picture");
+  fs::create_symlink("pictures/real.bmp", folder.path() / "hop.bmp");
+  fs::create_symlink("hop.bmp", folder.path() / "out.bmp");
+  fs::create_symlink("pictures/new.bmp", folder.path() / "dangling.bmp");
+  std::string error;
+  ASSERT_TRUE(SaveBitmapFile(Bitmap::Blank(4, 4), folder / "out.bmp", &error)) << error;
+  ASSERT_TRUE(SaveBitmapFile(Bitmap::Blank(2, 2), folder / "dangling.bmp", &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "out.bmp"));
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "hop.bmp"));
+  EXPECT_TRUE(fs::is_symlink(folder.path() / "dangling.bmp"));
+  EXPECT_EQ(ReadWholeFile(folder / "pictures/real.bmp").size(), 54u + 4 * 12);
+  EXPECT_EQ(ReadWholeFile(folder / "pictures/new.bmp").size(), 54u + 2 * 8);
+  EXPECT_EQ(folder.Entries(),
+            (std::vector<std::string>{"dangling.bmp", "hop.bmp", "out.bmp", "pictures"}));
+
+  fs::create_symlink("loop.bmp", folder.path() / "loop.bmp");
+  EXPECT_FALSE(SaveBitmapFile(Bitmap::Blank(2, 2), folder / "loop.bmp", &error));
+  EXPECT_EQ(error, "the picture is a chain of too many symbolic links");
+}
+#endif
 
 }  // namespace
 }  // namespace skyplate

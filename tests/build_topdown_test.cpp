@@ -134,6 +134,13 @@ TEST(BuildTopdown, StopsAtTheFirstMissingEntry) {
   EXPECT_EQ(BuildTopdown(track.folder / "none.track", 0, &no_file), BuildOutcome::kMissingEntry);
   EXPECT_EQ(no_file.calls, Calls{kMissingEntry});
   EXPECT_NE(no_file.details[0].find("cannot open"), std::string::npos);
+
+  // A folder or a device has no entries either, and reading one must end.
+  RecordingFrontEnd folder;
+  std::filesystem::create_directory(track.folder / "maps.track");
+  EXPECT_EQ(BuildTopdown(track.folder / "maps.track", 0, &folder), BuildOutcome::kMissingEntry);
+  EXPECT_EQ(folder.calls, Calls{kMissingEntry});
+  EXPECT_EQ(folder.details[0], track.folder / "maps.track is a folder, not a regular file");
 }
 
 TEST(BuildTopdown, ImagesThatFailToLoadReadAsBlack) {
@@ -236,6 +243,36 @@ TEST(BuildTopdown, OutputPathNamesAFileOrAFolder) {
   EXPECT_FALSE(PlanTrack(track.folder / "Hill.txt", {}).has_value());
   track.WriteTrack("[TerrainMaps]\nOverlay_Base=base.bmp\n");
   EXPECT_FALSE(PlanTrack(track.track(), {}).has_value());
+}
+
+// A mask that gives no picture size is named, with what is wrong with it,
+// where the user hears that no picture was written; none is read as a
+// picture of the size its first bytes happen to spell.
+TEST(BuildTopdown, AMaskThatGivesNoSizeIsNamedWithItsReason) {
+  TrackFolder track;
+  const std::string mask = track.folder / "maps/Hill_mask.bmp";
+  auto reason = [&] {
+    RecordingFrontEnd front_end;
+    EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end, {.stream = true}),
+              BuildOutcome::kNotWritten);
+    EXPECT_FALSE(std::filesystem::exists(track.output()));
+    return front_end.details.empty() ? "" : front_end.details.back();
+  };
+  auto reason_for = [&](const std::string& content) {
+    WriteWholeFile(mask, content);
+    return reason();
+  };
+  const std::string prefix = "the mask map " + track.folder / "maps\\Hill_mask.bmp";
+  // Big-endian 32769 x 34078721 where a BMP keeps its size.
+  const char png[] = "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x80\x01\x02\x08\0\x01\x08\x06";
+  EXPECT_EQ(reason_for(std::string(png, sizeof png - 1)),
+            prefix + " is a PNG file, not a BMP: save it as a 24-bit BMP");
+  EXPECT_EQ(reason_for(""), prefix + " is empty");
+  EXPECT_EQ(reason_for("BM0123456789"), prefix + " is too short to be a BMP (12 bytes)");
+  std::filesystem::remove(mask);
+  EXPECT_EQ(reason().rfind(prefix + ": cannot open the file: ", 0), 0u);
+  std::filesystem::create_directory(mask);
+  EXPECT_EQ(reason(), prefix + " is a folder, not a regular file");
 }
 
 #ifndef _WIN32

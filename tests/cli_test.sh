@@ -23,7 +23,7 @@ expect "first failure decides, every track is tried" 2 "^All Done$" -- \
 printf '[TerrainMaps]\nMaskMap=Hill_mask.bmp\nOverlay_Base=tiles\\sand.bmp\n' >"$WORK/hill/Short.track"
 expect "missing entry names the key" 3 "Overlay_R.*Error getting MaskMap filename" -- \
   "$CLI" "$WORK/hill/Short.track"
-expect "unreadable track file" 3 "cannot open the track file" -- "$CLI" "$WORK/none.track"
+expect "unreadable track file" 3 "none\.track: cannot open the file: No such file or directory" -- "$CLI" "$WORK/none.track"
 
 copy_example "$WORK/broken"
 head -c 100 "$SRC/examples/hill/tiles/rock.bmp" >"$WORK/broken/tiles/rock.bmp"
@@ -66,5 +66,64 @@ check "report to a closed stdout: the picture is written all the same" cmp -s \
 report_status "quiet prints no report to lose" 0 ">/dev/full" --quiet "$WORK/report/Hill.track"
 report_status "a failed track keeps its own status" 4 ">/dev/full" "$WORK/taken/Hill.track"
 report_status "help on a full device" 6 ">/dev/full" --help
+
+# Masks and overlays saved in another format are named as such, not read as
+# pictures of whatever size their first bytes spell.
+copy_example "$WORK/png"
+printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x80\x01\x02\x08\0\x01\x08\x06\0\0\0\0' >"$WORK/png/mask.png"
+cp "$WORK/png/mask.png" "$WORK/png/tiles/rock.png"
+sed -e 's/Hill_mask\.bmp/mask.png/' -e 's/rock\.bmp/rock.png/' "$WORK/png/Hill.track" >"$WORK/png/Png.track"
+expect "a PNG mask is named" 4 "mask\.png is a PNG file, not a BMP: save it as a 24-bit BMP$" -- \
+  "$CLI" "$WORK/png/Png.track"
+sed -e 's/rock\.bmp/rock.png/' "$WORK/png/Hill.track" >"$WORK/png/Overlay.track"
+expect "a PNG overlay is named" 0 \
+  "warning: Overlay_R: .*rock\.png is a PNG file, not a BMP: save it as a 24-bit BMP \(it reads" -- \
+  "$CLI" "$WORK/png/Overlay.track"
+: >"$WORK/png/Hill_mask.bmp"
+expect "an empty mask is named" 4 "the mask map .*Hill_mask\.bmp is empty$" -- \
+  "$CLI" "$WORK/png/Hill.track"
+rm "$WORK/png/Hill_mask.bmp"
+expect "a missing mask says why" 4 "Hill_mask\.bmp: cannot open the file: No such file or directory$" -- \
+  "$CLI" "$WORK/png/Hill.track"
+
+# Track files as editors save them, names beyond ASCII included.
+mkdir -p "$WORK/utf/karten"
+cp "$SRC/examples/hill/Hill_mask.bmp" "$WORK/utf/karten/Hügel_maske.bmp"
+for tile in sand rock grass water; do cp "$SRC/examples/hill/tiles/$tile.bmp" "$WORK/utf/$tile-é.bmp"; done
+track_text=$(printf '[TerrainMaps]\r\nMaskMap=karten\\Hügel_maske.bmp\r\nOverlay_Base=sand-é.bmp\r\nOverlay_R=rock-é.bmp\r\nOverlay_G=grass-é.bmp\r\nOverlay_B=water-é.bmp\r\n')
+{ printf '\xef\xbb\xbf'; printf '%s' "$track_text"; } >"$WORK/utf/bom.track"
+{ printf '\xff\xfe'; printf '%s' "$track_text" | iconv -f UTF-8 -t UTF-16LE; } >"$WORK/utf/le.track"
+{ printf '\xfe\xff'; printf '%s' "$track_text" | iconv -f UTF-8 -t UTF-16BE; } >"$WORK/utf/be.track"
+for kind in bom le be; do
+  rm -f "$WORK/utf/Hügel_maske_Topdown.bmp"
+  expect "$kind track file" 0 "^$WORK/utf/Hügel_maske_Topdown\.bmp$" -- "$CLI" "$WORK/utf/$kind.track"
+  check "$kind track file gives the exact picture" cmp -s "$WORK/utf/Hügel_maske_Topdown.bmp" \
+    "$SRC/tests/data/hill_topdown.bmp"
+done
+
+# Track paths that are no regular files end at once.
+mkfifo "$WORK/fifo.track"
+ln -s /dev/zero "$WORK/zero.track"
+expect "a FIFO as track file" 3 "fifo\.track is not a regular file: Error getting" -- \
+  timeout 5 "$CLI" "$WORK/fifo.track"
+expect "a link to /dev/zero as track file" 3 "zero\.track is not a regular file: Error getting" -- \
+  timeout 5 "$CLI" "$WORK/zero.track"
+
+# The picture's own permissions and links are respected.
+copy_example "$WORK/kept"
+printf 'older picture' >"$WORK/kept/Hill_mask_Topdown.bmp"
+chmod a-w "$WORK/kept/Hill_mask_Topdown.bmp"
+expect "a read-only picture is refused" 4 "Hill_mask_Topdown\.bmp: not written: the picture is read-only$" -- \
+  "$CLI" "$WORK/kept/Hill.track"
+check "a read-only picture stays as it is" [ "$(cat "$WORK/kept/Hill_mask_Topdown.bmp")" = "older picture" ]
+rm -f "$WORK/kept/Hill_mask_Topdown.bmp"
+mkdir "$WORK/pictures"
+printf 'older picture' >"$WORK/pictures/hill.bmp"
+ln -s "$WORK/pictures/hill.bmp" "$WORK/kept/Hill_mask_Topdown.bmp"
+expect "a linked picture is built" 0 "^All Done$" -- "$CLI" "$WORK/kept/Hill.track"
+check "the link stays a link" [ -L "$WORK/kept/Hill_mask_Topdown.bmp" ]
+check "the file it points to is the new picture" cmp -s "$WORK/pictures/hill.bmp" \
+  "$SRC/tests/data/hill_topdown.bmp"
+check "no temporary file beside the link or its target" no_temporary_files
 
 finish

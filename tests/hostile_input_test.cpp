@@ -5,7 +5,6 @@
 
 #include <array>
 #include <filesystem>
-#include <sstream>
 
 #include "fuzz/track_bundle.h"
 #include "tests/recording_front_end.h"
@@ -16,6 +15,7 @@
 #include "topdown/mask_header.h"
 #include "topdown/resample.h"
 #include "topdown/track_file.h"
+#include "topdown/track_text.h"
 
 namespace skyplate {
 namespace {
@@ -58,7 +58,7 @@ void Replay(const std::string& target, const std::vector<std::uint8_t>& input) {
     BmpHeader header;
     ReadBmpHeader(input, &header, &error, kMaxStreamedPixels);
   } else if (target == "track_file") {
-    std::istringstream text(std::string(input.begin(), input.end()));
+    const std::string text = DecodeTrackText(std::string(input.begin(), input.end()));
     EXPECT_LE(FindIniEntry(text, kTerrainSection, "MaskMap").size(), kMaxEntryBytes);
   } else if (target == "build") {
     ScratchFolder folder;

@@ -47,7 +47,10 @@ TEST(MaskHeader, MissingBytesCountAsZero) {
   EXPECT_EQ(size.width, 0x01020304);
   EXPECT_EQ(size.height, 0x0708);
   EXPECT_EQ(ParseMaskSize({}).width, 0);
-  EXPECT_EQ(ReadMaskSize("/nonexistent/mask.bmp").height, 0);
+  PictureSize read{1, 1};
+  std::string error;
+  EXPECT_FALSE(ReadMaskSize("/nonexistent/mask.bmp", &read, &error));
+  EXPECT_EQ(read.height, 0);
 }
 
 }  // namespace

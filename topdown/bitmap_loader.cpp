@@ -1,53 +1,39 @@
 #include "topdown/bitmap_loader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
-#include <cstdio>
-#include <memory>
+#include <cstdint>
 #include <vector>
 
 #include "topdown/bmp_decoder.h"
 #include "topdown/bmp_header.h"
+#include "topdown/bmp_signature.h"
+#include "topdown/input_file.h"
 #include "topdown/resample.h"
 
 namespace skyplate {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Appends up to `limit` bytes from `file` to `bytes`. The buffer grows only by
-// what actually arrives, so a header that promises more than the file holds
-// costs no memory, and a small file costs no more than its own size.
-void ReadUpTo(std::FILE* file, std::uint64_t limit, std::vector<std::uint8_t>* bytes) {
-  std::array<std::uint8_t, 64 * 1024> chunk;
-  while (bytes->size() < limit) {
-    const std::size_t wanted =
-        static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), limit - bytes->size()));
-    const std::size_t got = std::fread(chunk.data(), 1, wanted, file);
-    bytes->insert(bytes->end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
-    if (got < wanted) return;
-  }
-}
-
 // Reads no more of the file than its validated header says the picture
-// needs; anything beyond is never looked at.
+// needs; anything beyond is never looked at. Memory follows the file's real
+// length, so a header that promises more than the file holds costs nothing.
 bool ReadBmpFile(const std::string& path, std::vector<std::uint8_t>* bytes, std::string* error) {
-  const File file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    *error = "cannot open the file";
-    return false;
-  }
-  ReadUpTo(file.get(), kBmpHeadBytes, bytes);
+  InputFile file;
+  if (!file.Open(path, error) || !CheckBmpSignature(file, error)) return false;
+  bytes->resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBmpHeadBytes, file.size())));
+  bytes->resize(file.ReadAt(0, bytes->data(), bytes->size()));
   BmpHeader header;
   if (!ReadBmpHeader(*bytes, &header, error)) return false;
-  ReadUpTo(file.get(), std::uint64_t{header.pixel_offset} + header.pixel_bytes, bytes);
-  if (std::ferror(file.get())) {
-    *error = "cannot read the file";
+  const std::uint64_t wanted =
+      std::min(std::uint64_t{header.pixel_offset} + header.pixel_bytes, file.size());
+  if (wanted > SIZE_MAX) {
+    *error = "file is too large to read into memory";
     return false;
+  }
+  const std::size_t had = bytes->size();
+  if (wanted > had) {
+    bytes->resize(static_cast<std::size_t>(wanted));
+    bytes->resize(had + file.ReadAt(had, bytes->data() + had, bytes->size() - had));
   }
   return true;
 }

@@ -1,12 +1,12 @@
 #include "topdown/build_topdown.h"
 
 #include <array>
-#include <fstream>
 #include <new>
 
 #include "topdown/bitmap_loader.h"
 #include "topdown/bitmap_writer.h"
 #include "topdown/compositing.h"
+#include "topdown/file_failure.h"
 #include "topdown/input_path.h"
 #include "topdown/mask_header.h"
 #include "topdown/streamed_compositing.h"
@@ -23,19 +23,15 @@ constexpr std::array<std::string_view, 4> kOverlayKeys = {"Overlay_Base", "Overl
                                                           "Overlay_B"};
 constexpr std::string_view kMaskKey = "MaskMap";
 
-// Reads one entry; on a missing one tells the user and gives false.
-bool ReadEntry(const std::string& track_path, std::string_view key, BuildFrontEnd* front_end,
-               std::string* value) {
-  *value = ReadTrackEntry(track_path, key);
+// Reads one entry of the track's text; on a missing one tells the user and
+// gives false.
+bool ReadEntry(const std::string& track_path, std::string_view text, std::string_view key,
+               BuildFrontEnd* front_end, std::string* value) {
+  *value = FindIniEntry(text, kTerrainSection, key);
   if (*value != kNotFound) return true;
-  std::string detail;
-  if (!std::ifstream(track_path, std::ios::binary)) {
-    detail = track_path + ": cannot open the track file";
-  } else {
-    detail = track_path + ": no entry " + std::string(key) + " in section [" +
-             std::string(kTerrainSection) + "]";
-  }
-  front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt, detail);
+  front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt,
+                         track_path + ": no entry " + std::string(key) + " in section [" +
+                             std::string(kTerrainSection) + "]");
   return false;
 }
 
@@ -134,10 +130,15 @@ std::optional<TrackPlan> PlanTrack(const std::string& track_path_text,
   const std::string track_path = TrackPathFromText(track_path_text, options.path_style);
   if (!HasTrackExtension(track_path, options.path_style)) return std::nullopt;
   const PathParts parts = SplitPath(track_path, options.path_style);
-  const std::string mask_value = ReadTrackEntry(NativeSeparators(track_path), kMaskKey);
+  std::string text;
+  std::string error;
+  if (!ReadTrackText(NativeSeparators(track_path), &text, &error)) return std::nullopt;
+  const std::string mask_value = FindIniEntry(text, kTerrainSection, kMaskKey);
   if (mask_value == kNotFound) return std::nullopt;
-  return TrackPlan{OutputPathOf(parts.folder_prefix, mask_value, options),
-                   ReadMaskSize(ResolveInputPath(parts.folder_prefix + mask_value))};
+  TrackPlan plan{OutputPathOf(parts.folder_prefix, mask_value, options), {}};
+  // A mask that gives no size plans an empty picture, as its build ends.
+  ReadMaskSize(ResolveInputPath(parts.folder_prefix + mask_value), &plan.size, &error);
+  return plan;
 }
 
 BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
@@ -154,13 +155,21 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   }
 
   const std::string native_track_path = NativeSeparators(track_path);
+  std::string track_text;
+  std::string track_error;
+  // A track file that cannot be read has none of its entries.
+  if (!ReadTrackText(native_track_path, &track_text, &track_error)) {
+    front_end->ShowMessage(std::string(kMissingEntryText), std::nullopt,
+                           FileFailureText(native_track_path, track_error));
+    return BuildOutcome::kMissingEntry;
+  }
   std::string mask_value;
-  if (!ReadEntry(native_track_path, kMaskKey, front_end, &mask_value)) {
+  if (!ReadEntry(native_track_path, track_text, kMaskKey, front_end, &mask_value)) {
     return BuildOutcome::kMissingEntry;
   }
   std::array<std::string, 4> overlay_values;
   for (std::size_t i = 0; i < kOverlayKeys.size(); ++i) {
-    if (!ReadEntry(native_track_path, kOverlayKeys[i], front_end, &overlay_values[i])) {
+    if (!ReadEntry(native_track_path, track_text, kOverlayKeys[i], front_end, &overlay_values[i])) {
       return BuildOutcome::kMissingEntry;
     }
   }
@@ -170,7 +179,11 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   front_end->SetStatus(output_path);
 
   const std::string mask_path = folder + mask_value;
-  const PictureSize size = ReadMaskSize(ResolveInputPath(mask_path));
+  PictureSize size;
+  std::string mask_error;
+  if (!ReadMaskSize(ResolveInputPath(mask_path), &size, &mask_error)) {
+    mask_error = "the mask map " + FileFailureText(mask_path, mask_error);
+  }
   const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
   ImageLoader loader(front_end, options.strict);
   auto load_tiles = [&] {
@@ -212,7 +225,10 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
             std::to_string(size.height) + " pixels";
   }
   if (outcome == BuildOutcome::kImageNotLoaded) return outcome;
-  if (outcome == BuildOutcome::kNotWritten) front_end->OutputNotWritten(output_path, error);
+  if (outcome == BuildOutcome::kNotWritten) {
+    // A mask that gave no size is the true reason, not the empty picture.
+    front_end->OutputNotWritten(output_path, mask_error.empty() ? error : mask_error);
+  }
   front_end->ShowMainWindow();
   front_end->SetStatus(std::string(kAllDoneText));
   return outcome;

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "topdown/input_file.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 
@@ -12,9 +13,23 @@ InputFile::~InputFile() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
-bool InputFile::Open(const std::string& path) {
-  handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  return handle_ >= 0;
+bool InputFile::Open(const std::string& path, std::string* error) {
+  // O_NONBLOCK: opening a FIFO would otherwise wait for a writer forever.
+  // On a regular file it changes nothing.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *error = "cannot open the file: " + LastSystemError();
+    return false;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    *error = S_ISDIR(status.st_mode) ? "is a folder, not a regular file" : "is not a regular file";
+    ::close(fd);
+    return false;
+  }
+  handle_ = fd;
+  size_ = static_cast<std::uint64_t>(status.st_size);
+  return true;
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
@@ -30,10 +45,5 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
   return got;
 }
 
-std::uint64_t InputFile::Size() const {
-  struct stat status;
-  if (::fstat(static_cast<int>(handle_), &status) != 0 || status.st_size < 0) return 0;
-  return static_cast<std::uint64_t>(status.st_size);
-}
 
 }  // namespace skyplate

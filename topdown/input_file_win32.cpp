@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "topdown/input_file.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
@@ -15,11 +16,30 @@ InputFile::~InputFile() {
   if (AsHandle(handle_) != INVALID_HANDLE_VALUE) CloseHandle(AsHandle(handle_));
 }
 
-bool InputFile::Open(const std::string& path) {
+bool InputFile::Open(const std::string& path, std::string* error) {
+  // A folder cannot be opened as a file at all; asking first gives the
+  // true reason instead of "access denied".
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *error = "is a folder, not a regular file";
+    return false;
+  }
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = "cannot open the file: " + LastSystemError();
+    return false;
+  }
+  // Pipes, consoles and devices such as NUL are no disk files.
+  LARGE_INTEGER size{};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
+    *error = "is not a regular file";
+    CloseHandle(file);
+    return false;
+  }
   handle_ = reinterpret_cast<std::intptr_t>(file);
-  return file != INVALID_HANDLE_VALUE;
+  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  return true;
 }
 
 std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
@@ -39,10 +59,5 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
   return got;
 }
 
-std::uint64_t InputFile::Size() const {
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(AsHandle(handle_), &size) || size.QuadPart < 0) return 0;
-  return static_cast<std::uint64_t>(size.QuadPart);
-}
 
 }  // namespace skyplate

@@ -28,8 +28,12 @@ inline constexpr std::int64_t kMaxStreamedPixels = std::int64_t{1} << 40;
 inline constexpr std::int64_t kMaxRlePixelsPerByte = 1024;
 
 // Track file lines longer than this keep only their start: no section name
-// or key we look for is anywhere near this long, and a hostile file cannot
-// make the reader hold more.
+// or key we look for is anywhere near this long, so a line of megabytes costs
+// no more to look at than a short one.
 inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+// The largest track file read: real ones are a few kilobytes, and the whole
+// file is held in memory (twice while a UTF-16 one is converted).
+inline constexpr std::uint64_t kMaxTrackFileBytes = std::uint64_t{64} << 20;
 
 }  // namespace skyplate

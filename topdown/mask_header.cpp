@@ -1,7 +1,9 @@
 #include "topdown/mask_header.h"
 
 #include <array>
-#include <cstdio>
+
+#include "topdown/bmp_signature.h"
+#include "topdown/input_file.h"
 
 namespace skyplate {
 namespace {
@@ -34,13 +36,18 @@ PictureSize ParseMaskSize(std::span<const std::uint8_t> header) {
   return size;
 }
 
-PictureSize ReadMaskSize(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return {};
+bool ReadMaskSize(const std::string& path, PictureSize* size, std::string* error) {
+  *size = {};
+  InputFile file;
+  if (!file.Open(path, error) || !CheckBmpSignature(file, error)) return false;
   std::array<std::uint8_t, kHeaderBytes> header{};
-  std::size_t got = std::fread(header.data(), 1, header.size(), file);
-  std::fclose(file);
-  return ParseMaskSize(std::span(header.data(), got));
+  const std::size_t got = file.ReadAt(0, header.data(), header.size());
+  if (got < header.size()) {
+    *error = "is too short to be a BMP (" + std::to_string(got) + " bytes)";
+    return false;
+  }
+  *size = ParseMaskSize(header);
+  return true;
 }
 
 }  // namespace skyplate

@@ -19,8 +19,9 @@ struct PictureSize {
 // 32 bits gives 0.
 PictureSize ParseMaskSize(std::span<const std::uint8_t> header);
 
-// ParseMaskSize of the first bytes of the file at `path`; 0 x 0 when the file
-// cannot be opened.
-PictureSize ReadMaskSize(const std::string& path);
+// ParseMaskSize of the first bytes of the BMP file at `path`. False, with the
+// size 0 x 0 and the reason in `error` (see FileFailureText), when the file
+// cannot be opened, is no BMP, or is too short to hold the size at all.
+bool ReadMaskSize(const std::string& path, PictureSize* size, std::string* error);
 
 }  // namespace skyplate

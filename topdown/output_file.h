@@ -16,7 +16,9 @@ class OutputFile {
   // Removes the temporary file of an output that was never committed.
   ~OutputFile();
 
-  // Creates a new temporary file in the folder of `path`.
+  // Creates a new temporary file in the folder of `path`, or of the file a
+  // symbolic link at `path` points to, which is then the file replaced. A
+  // read-only file at `path` is refused: it stays as it is.
   bool Create(const std::string& path, std::string* error);
   // Writes `size` bytes at byte `offset`; a short or failed write is an
   // error. Parts may come in any order.
@@ -28,6 +30,9 @@ class OutputFile {
 
  private:
   enum class Creation { kCreated, kNameTaken, kFailed };
+  // Follows symbolic links from path_ and refuses a read-only picture; the
+  // platform's part of Create.
+  bool ResolveTarget(std::string* error);
   // Creates temp_path_ exclusively; the platform's part of Create.
   Creation CreateTemporary(std::string* error);
   void Discard();

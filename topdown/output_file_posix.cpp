@@ -1,19 +1,26 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "topdown/live_temporary_files.h"
 #include "topdown/output_file.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
 
 std::string Reason(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
+  return std::string(what) + ": " + LastSystemError();
 }
+
+// As many links as the system itself follows before it gives up.
+constexpr int kMaxLinkHops = 40;
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 
 }  // namespace
 
@@ -27,6 +34,33 @@ void OutputFile::Discard() {
   ::unlink(temp_path_.c_str());
   LeaveTemporaryFile(std::exchange(live_slot_, -1));
   handle_ = -1;
+}
+
+bool OutputFile::ResolveTarget(std::string* error) {
+  namespace fs = std::filesystem;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat status {};
+    // Nothing there yet, or nothing we may look at: creating says why.
+    if (::lstat(path_.c_str(), &status) != 0) return true;
+    if (S_ISLNK(status.st_mode)) {
+      std::error_code failed;
+      const fs::path target = fs::read_symlink(path_, failed);
+      if (failed) return true;
+      path_ = (fs::path(path_).parent_path() / target).string();
+      continue;
+    }
+    // Renaming over the file would need only the folder's permission; the
+    // file's own says whether its owner wants it kept. Root passes access(),
+    // so the mode bits are asked as well.
+    if (S_ISREG(status.st_mode) &&
+        ((status.st_mode & kAnyWriteBit) == 0 || ::access(path_.c_str(), W_OK) != 0)) {
+      *error = "the picture is read-only";
+      return false;
+    }
+    return true;
+  }
+  *error = "the picture is a chain of too many symbolic links";
+  return false;
 }
 
 OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {

@@ -1,13 +1,13 @@
 #include <windows.h>
 
 #include "topdown/output_file.h"
-#include "topdown/system_error_win32.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
 
 std::string Reason(const char* what) {
-  return std::string(what) + ": " + LastErrorText();
+  return std::string(what) + ": " + LastSystemError();
 }
 
 HANDLE AsHandle(std::intptr_t handle) {
@@ -34,6 +34,19 @@ void OutputFile::Discard() {
   // Marked for deletion, the file goes with its handle.
   CloseHandle(AsHandle(handle_));
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+// Replacing a read-only file would fail at the very end with "access
+// denied"; saying so before the work starts is kinder. A symbolic link is
+// replaced itself, as the system's own file moves do.
+bool OutputFile::ResolveTarget(std::string* error) {
+  const DWORD attributes = GetFileAttributesA(path_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    *error = "the picture is read-only";
+    return false;
+  }
+  return true;
 }
 
 OutputFile::Creation OutputFile::CreateTemporary(std::string* error) {

@@ -45,13 +45,10 @@ class FileRleBytes final : public RleBytes {
 
 bool StreamedMask::Open(const std::string& path, PictureSize size, std::string* reason) {
   kind_ = Kind::kBlack;
-  if (!file_.Open(path)) {
-    *reason = "cannot open the file";
-    return false;
-  }
+  if (!file_.Open(path, reason)) return false;
   std::vector<std::uint8_t> head(kBmpHeadBytes);
   head.resize(file_.ReadAt(0, head.data(), head.size()));
-  const std::uint64_t file_size = file_.Size();
+  const std::uint64_t file_size = file_.size();
   if (!ReadBmpHeader(head, &header_, reason, kMaxStreamedPixels) ||
       !CheckPixelData(header_, file_size, reason)) {
     return false;

@@ -1,8 +1,10 @@
 #include "topdown/track_file.h"
 
-#include <fstream>
+#include <algorithm>
 
+#include "topdown/input_file.h"
 #include "topdown/limits.h"
+#include "topdown/track_text.h"
 
 namespace skyplate {
 namespace {
@@ -26,16 +28,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Reads one line without its '\n', keeping at most kMaxLineBytes of it.
-bool ReadLine(std::streambuf& in, std::string* line) {
-  line->clear();
-  int c = in.sbumpc();
-  if (c == std::char_traits<char>::eof()) return false;
-  while (c != std::char_traits<char>::eof() && c != '\n') {
-    if (line->size() < kMaxLineBytes) line->push_back(static_cast<char>(c));
-    c = in.sbumpc();
-  }
-  return true;
+// Takes one line off the front of `text`, without its '\n'.
+std::string_view NextLine(std::string_view* text) {
+  const std::size_t end = std::min(text->find('\n'), text->size());
+  const std::string_view line = text->substr(0, end);
+  text->remove_prefix(std::min(end + 1, text->size()));
+  return line;
 }
 
 std::string CleanValue(std::string_view value) {
@@ -51,13 +49,10 @@ std::string CleanValue(std::string_view value) {
 
 }  // namespace
 
-std::string FindIniEntry(std::istream& text, std::string_view section, std::string_view key) {
-  std::streambuf* in = text.rdbuf();
-  if (in == nullptr) return std::string(kNotFound);
+std::string FindIniEntry(std::string_view text, std::string_view section, std::string_view key) {
   bool in_section = false;
-  std::string line;
-  while (ReadLine(*in, &line)) {
-    std::string_view content = Trim(line);
+  while (!text.empty()) {
+    std::string_view content = Trim(NextLine(&text).substr(0, kMaxLineBytes));
     if (!content.empty() && content.front() == '[') {
       std::string_view name = content.substr(1, content.find(']') - 1);
       in_section = EqualsIgnoringCase(Trim(name), section);
@@ -73,15 +68,18 @@ std::string FindIniEntry(std::istream& text, std::string_view section, std::stri
   return std::string(kNotFound);
 }
 
-std::string ReadTrackEntry(const std::string& path, std::string_view key) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::string(kNotFound);
-  try {
-    return FindIniEntry(file, kTerrainSection, key);
-  } catch (const std::ios_base::failure&) {
-    // libstdc++ reports a read error, such as reading a folder, by throwing.
-    return std::string(kNotFound);
+bool ReadTrackText(const std::string& path, std::string* text, std::string* error) {
+  InputFile file;
+  if (!file.Open(path, error)) return false;
+  if (file.size() > kMaxTrackFileBytes) {
+    *error = "is too large to be a track file (more than " +
+             std::to_string(kMaxTrackFileBytes >> 20) + " MiB)";
+    return false;
   }
+  std::string bytes(static_cast<std::size_t>(file.size()), '\0');
+  bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
+  *text = DecodeTrackText(std::move(bytes));
+  return true;
 }
 
 }  // namespace skyplate

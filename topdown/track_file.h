@@ -2,7 +2,6 @@
 // section TerrainMaps names the mask map and the four overlay images.
 #pragma once
 
-#include <istream>
 #include <string>
 #include <string_view>
 
@@ -18,11 +17,12 @@ inline constexpr std::size_t kMaxEntryBytes = 254;
 // The value of `key` in section `section` of the INI text in `text`, or
 // kNotFound. Section and key match without regard to ASCII case; blanks
 // around keys and values and one pair of enclosing quotes are dropped; the
-// first matching entry wins. Memory stays bounded whatever the text holds.
-std::string FindIniEntry(std::istream& text, std::string_view section, std::string_view key);
+// first matching entry wins.
+std::string FindIniEntry(std::string_view text, std::string_view section, std::string_view key);
 
-// The value of `key` in section TerrainMaps of the track file at `path`, or
-// kNotFound when the file cannot be read or has no such entry.
-std::string ReadTrackEntry(const std::string& path, std::string_view key);
+// The text of the track file at `path`, decoded by DecodeTrackText. False
+// with the reason in `error` (see FileFailureText) when it cannot be opened,
+// is not a regular file, or is larger than kMaxTrackFileBytes.
+bool ReadTrackText(const std::string& path, std::string* text, std::string* error);
 
 }  // namespace skyplate
