@@ -2,14 +2,16 @@
 # Builds the Windows programs with MinGW-w64 and runs the tests under Wine on a
 # private, headless X display. Run from anywhere; exits with ctest's code.
 #
-#   bash scripts/test-windows.sh            # win64: build + test, win32: build
+#   bash scripts/test-windows.sh            # win64 and win32: build + test
 #   JOBS=1 bash scripts/test-windows.sh     # fewer parallel compile/test jobs
 #   KEEP_WORK=1 ...                         # keep the temporary Wine prefix
 #
 # Installs nothing. It relies on these Debian 12 packages: cmake make
-# g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 fonts-wine
-# fonts-liberation xvfb xauth.
-# The 32-bit build is only compiled: running it would need wine32 (i386).
+# g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 wine32:i386
+# fonts-wine fonts-liberation xvfb xauth (scripts/install-deps.sh --all).
+# The 32-bit tests run in the same 64-bit prefix, as 32-bit programs run on
+# 64-bit Windows: one prefix to create, and the 4 GiB address space a
+# large-address-aware program gets there.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,6 +36,9 @@ step() {
 for tool in cmake x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix wine wineserver Xvfb; do
   command -v "$tool" >/dev/null || { echo "test-windows.sh: $tool not found" >&2; exit 2; }
 done
+# Without it Wine cannot start a 32-bit program, and every win32 test would
+# fail alike.
+[ -x /usr/lib/wine/wine ] || { echo "test-windows.sh: 32-bit Wine (wine32:i386) not found" >&2; exit 2; }
 
 step "configure win64"
 cmake --preset win64 >/dev/null
@@ -42,8 +47,7 @@ cmake --build --preset win64 -j "$JOBS"
 step "configure win32"
 cmake --preset win32 >/dev/null
 step "build win32"
-# The shipped programs only: the tests compile and run in the win64 build.
-cmake --build --preset win32 -j "$JOBS" --target Skyplate skyplate-cli
+cmake --build --preset win32 -j "$JOBS"
 
 step "start Xvfb"
 WORK=$(mktemp -d /tmp/skyplate-wine.XXXXXX)
@@ -91,7 +95,9 @@ wineserver -p
 
 step "ctest win64"
 rc=0
-ctest --test-dir build/win64 --output-on-failure -j "$JOBS" || rc=$?
+ctest --preset win64 -j "$JOBS" || rc=$?
+step "ctest win32"
+ctest --preset win32 -j "$JOBS" || rc=$?
 step ""
 printf '[test-windows] %-28s %6d ms\n' "total" $(($(now_ms) - START_MS))
 exit "$rc"

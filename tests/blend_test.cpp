@@ -7,10 +7,18 @@
 namespace skyplate {
 namespace {
 
+// x87 code keeps a float quotient at extended precision for as long as it
+// stays in a register, which would make 99 / 100 the exact decimal; the blend's
+// weights are true single-precision numbers. A volatile store rounds.
+float SinglePrecisionQuotient(int numerator, int denominator) {
+  const volatile float quotient = static_cast<float>(numerator) / static_cast<float>(denominator);
+  return quotient;
+}
+
 // The blend written out as plainly as it can be, to hold the real one to.
 int PlainBlendChannel(int below, int over, int percent) {
-  const float retain = static_cast<float>(percent) / 100.0f;
-  const float give = static_cast<float>(100 - percent) / 100.0f;
+  const float retain = SinglePrecisionQuotient(percent, 100);
+  const float give = SinglePrecisionQuotient(100 - percent, 100);
   const double v = static_cast<double>(below) * retain + static_cast<double>(over) * give;
   return static_cast<int>(std::nearbyint(v));  // default mode: half to even
 }

@@ -80,6 +80,16 @@ for mask in bgr24_claims_16384_squared rle8_end_of_lines width_2_28_no_data; do
   rm -f "$WORK/huge/${mask}_Topdown.bmp"
 done
 
+# -- More jobs than the address space has room for: the build runs on the
+# threads it could make, or, when one of them finds no memory for its
+# buffers, is refused for want of memory; never a crash.
+copy_example "$WORK/jobs"
+check "more jobs than fit: built or refused" run "[04]" "(All Done|not enough memory)" capped \
+  "$CLI" --jobs 1024 "$WORK/jobs/Hill.track"
+check "more jobs than fit: the right picture or none" bash -c '[ ! -e "$1" ] || cmp -s "$1" "$2"' \
+  - "$WORK/jobs/Hill_mask_Topdown.bmp" "$SRC/tests/data/hill_topdown.bmp"
+check "more jobs than fit: no temporary file" no_temporary_files "$WORK/jobs"
+
 # -- Nothing lost: an older picture survives a write that cannot complete.
 copy_example "$WORK/full"
 "$CLI" --quiet "$WORK/full/Hill.track"

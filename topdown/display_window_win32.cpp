@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -156,9 +157,15 @@ HWND OpenDisplayWindow(const std::string& caption, std::int32_t left, std::int32
                        std::int32_t client_width, std::int32_t client_height) {
   std::atomic<HWND> opened{kNotYetOpened};
   std::promise<std::shared_ptr<DisplayCanvas>> made;
-  std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height}, &opened,
-              made.get_future())
-      .detach();
+  try {
+    std::thread(RunDisplay, Placement{caption, left, top, client_width, client_height}, &opened,
+                made.get_future())
+        .detach();
+  } catch (const std::system_error&) {
+    // No room for another thread: the build goes on without a display, as
+    // when the window cannot be made.
+    return nullptr;
+  }
   const auto canvas = std::make_shared<DisplayCanvas>(client_width, client_height);
   // Checked in a loop rather than slept on: waking a sleeping thread goes
   // through the window system's server, which a busy machine makes slow.

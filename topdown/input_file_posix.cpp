@@ -45,5 +45,4 @@ std::size_t InputFile::ReadAt(std::uint64_t offset, void* data, std::size_t size
   return got;
 }
 
-
 }  // namespace skyplate

@@ -14,6 +14,9 @@ namespace skyplate {
 namespace {
 
 constexpr char kTrackFileFilter[] = "Track Files (*.track)|*.track|All Files (*.*)|*.*";
+// The dialog adds a dot and this to a name typed without an extension; a
+// pattern such as "*.track" here would be added as it stands.
+constexpr char kTrackDefaultExtension[] = "track";
 
 // Room for a long path, or for many names should the dialog ever allow a
 // multiple selection.
@@ -69,8 +72,8 @@ int HalfRoundedToEven(LONG n) {
 std::string ChooseTrackFile(HWND owner) {
   std::string file_name;
   ShowOpenFileDialog(owner, "Select Track File", &file_name,
-                     TrackFolderForChooser(UserSettingStore()), kTrackFileFilter, "*.track", 0,
-                     true);
+                     TrackFolderForChooser(UserSettingStore()), kTrackFileFilter,
+                     kTrackDefaultExtension, 0, true);
   return file_name;
 }
 

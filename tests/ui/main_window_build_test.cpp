@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "main_window_fixture.h"
 #include "ui_test_support.h"
 
@@ -8,6 +10,13 @@ SIZE ClientSize(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   return {client.right, client.bottom};
+}
+
+std::uint64_t FreeAddressSpace() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof(status);
+  GlobalMemoryStatusEx(&status);
+  return status.ullAvailVirtual;
 }
 
 TEST_F(MainWindowTest, BuildFromTheEditBoxWritesThePictureAndShowsItAtAThird) {
@@ -55,6 +64,40 @@ TEST_F(MainWindowTest, MissingEntryKeepsTheStatusLineAndUsesTheDefaultCaption) {
   EXPECT_EQ(answerer.text(), "Error getting MaskMap filename");
   EXPECT_EQ(answerer.caption(), "Skyplate");
   EXPECT_EQ(WindowText(GetDlgItem(window_, 1003)), "All Done");
+}
+
+// The largest mask the limits accept needs a mask and a picture of 1 GiB
+// each, more than a 32-bit process finds room for even with 4 GiB of address
+// space (about 16040 x 16040 is the most there): the build must end with a
+// message, not a crash, keep the picture an earlier build wrote, and give the
+// memory back for the next build.
+TEST_F(MainWindowTest, PictureTooLargeForTheAddressSpaceEndsWithAMessageAndKeepsTheOlderOne) {
+  if (sizeof(void*) != 4) GTEST_SKIP() << "a 64-bit process has room for it";
+  tools::TrackRecipe recipe;
+  recipe.width = 3;
+  recipe.height = 2;
+  const std::string folder = WriteTrackFolder(recipe);
+  const std::string output = folder + "Hill_mask_Topdown.bmp";
+  SetWindowTextA(GetDlgItem(window_, 1000), (folder + "Hill.track").c_str());
+  Click(1002);
+  const std::string older = FileBytes(output);
+  ASSERT_EQ(older, ExpectedTopdownBytes(recipe));
+
+  WriteLongRunMask(folder + "Hill_mask.bmp", 16384, 16384);
+  SetWindowTextA(GetDlgItem(window_, 1003), "");
+  const std::uint64_t free_before = FreeAddressSpace();
+  {
+    MessageBoxAnswerer answerer(GetCurrentProcessId(), 45000);
+    Click(1002);
+    ASSERT_TRUE(answerer.Answered());
+    EXPECT_EQ(answerer.text(), "The topdown picture was not written:\n" + output +
+                                   "\nnot enough memory for a picture of 16384 x 16384 pixels");
+    EXPECT_EQ(answerer.caption(), "Skyplate");
+  }
+  EXPECT_EQ(WindowText(GetDlgItem(window_, 1003)), "All Done");
+  EXPECT_EQ(FileBytes(output), older);
+  // The mask that did fit must be given back, or the next build starts short.
+  EXPECT_GT(FreeAddressSpace() + (64u << 20), free_before);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,33 @@ std::string ExpectedTopdownBytes(const tools::TrackRecipe& recipe) {
   return FileBytes(folder + recipe.name + "_mask_Topdown.bmp");
 }
 
+void WriteLongRunMask(const std::string& path, std::int32_t width, std::int32_t height) {
+  constexpr std::uint8_t kLongestRun = 255;
+  constexpr std::uint32_t kPaletteColours = 4;
+  std::string row;
+  for (std::int32_t left = width, index = 0; left > 0; left -= kLongestRun, ++index) {
+    row += static_cast<char>(std::min<std::int32_t>(left, kLongestRun));
+    row += static_cast<char>(index % kPaletteColours);
+  }
+  row += std::string("\0\0", 2);  // end of line
+
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+    return out;
+  };
+  const std::uint32_t pixel_bytes = static_cast<std::uint32_t>(row.size()) * height + 2;
+  const std::uint32_t pixel_offset = 14 + 40 + 4 * kPaletteColours;
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << "BM" << le(pixel_offset + pixel_bytes, 4) << le(0, 4) << le(pixel_offset, 4);
+  file << le(40, 4) << le(width, 4) << le(height, 4) << le(1, 2) << le(8, 2) << le(BI_RLE8, 4)
+       << le(pixel_bytes, 4) << le(2835, 4) << le(2835, 4) << le(kPaletteColours, 4) << le(0, 4);
+  // Red, green, blue and grey, stored blue first.
+  file << le(0x00FF0000, 4) << le(0x0000FF00, 4) << le(0x000000FF, 4) << le(0x00808080, 4);
+  for (std::int32_t y = 0; y < height; ++y) file << row;
+  file << std::string("\0\1", 2);  // end of bitmap
+}
+
 std::string FileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
@@ -98,10 +126,11 @@ void CloseTopLevelWindows(DWORD process_id, const char* caption) {
   }
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(DWORD process_id)
-    : thread_([this, process_id] {
+MessageBoxAnswerer::MessageBoxAnswerer(DWORD process_id, int milliseconds)
+    : thread_([this, process_id, milliseconds] {
         HWND box = nullptr;
-        if (!WaitUntil([&] { return (box = FindTopLevelWindow(process_id, "#32770")) != nullptr; }))
+        if (!WaitUntil([&] { return (box = FindTopLevelWindow(process_id, "#32770")) != nullptr; },
+                       milliseconds))
           return;
         // The text arrives a moment after the caption.
         WaitUntil(

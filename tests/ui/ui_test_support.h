@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -19,6 +20,10 @@ std::string WriteTrackFolder(const tools::TrackRecipe& recipe);
 // The bytes the core's build writes for the track of `recipe`, built in a
 // folder of its own without any window.
 std::string ExpectedTopdownBytes(const tools::TrackRecipe& recipe);
+
+// Replaces the mask map of a track with a run-length encoded one of any size
+// whose file stays small: rows of long runs in four colours.
+void WriteLongRunMask(const std::string& path, std::int32_t width, std::int32_t height);
 
 std::string FileBytes(const std::string& path);
 std::string WindowText(HWND window);
@@ -36,7 +41,8 @@ void CloseTopLevelWindows(DWORD process_id, const char* caption);
 // remembers its caption and text and presses OK.
 class MessageBoxAnswerer {
  public:
-  explicit MessageBoxAnswerer(DWORD process_id);
+  // Waits up to `milliseconds` for the box to appear.
+  explicit MessageBoxAnswerer(DWORD process_id, int milliseconds = 10000);
   ~MessageBoxAnswerer();
   // Waits for the box to have been answered; false when none appeared.
   bool Answered();

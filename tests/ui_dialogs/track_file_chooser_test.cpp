@@ -58,6 +58,14 @@ void Choose(HWND dialog, const std::string& path) {
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
+// Selects the filter at `index` as a user's pick in the list does.
+void SelectFilter(HWND dialog, int index) {
+  HWND filters = GetDlgItem(dialog, cmb1);
+  SendMessageA(filters, CB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(filters));
+}
+
 class TrackFileChooser : public ::testing::Test {
  protected:
   void SetUp() override { testing::DeleteKeyTree(kTrackFolderKeyPath); }
@@ -168,6 +176,17 @@ TEST_F(ChosenFile, ReturnsANameThatDoesNotExistWithoutComplaint) {
   EXPECT_EQ(lstrcmpiA(chosen.c_str(), (folder_ + "not there.track").c_str()), 0) << chosen;
   const std::string bare = ChooseTyping("bare");
   EXPECT_EQ(_strnicmp(bare.c_str(), (folder_ + "bare").c_str(), folder_.size() + 4), 0) << bare;
+}
+
+// With the track filter the dialog takes the extension from the filter's
+// pattern; with "All Files" only the default extension can complete a name.
+TEST_F(ChosenFile, ANameTypedWithoutExtensionUnderAllFilesFindsTheTrackFile) {
+  DialogDriver driver(testing::DialogCaptioned("Select Track File"), [&](HWND dialog) {
+    SelectFilter(dialog, 1);
+    Choose(dialog, "chooser test");
+  });
+  const std::string chosen = ChooseTrackFile(nullptr);
+  EXPECT_EQ(lstrcmpiA(chosen.c_str(), existing_.c_str()), 0) << chosen;
 }
 
 }  // namespace
