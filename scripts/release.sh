@@ -35,7 +35,7 @@ package() {
   cmake -S . -B "$BUILD/$name" -DCMAKE_BUILD_TYPE=Release -DSKYPLATE_TESTS=OFF "$@" >/dev/null
   cmake --build "$BUILD/$name" -j "$JOBS"
   (cd "$BUILD/$name" && cpack -B packages >/dev/null)
-  mv "$BUILD/$name"/packages/*.deb "$BUILD/$name"/packages/*.zip dist/ 2>/dev/null || true
+  find "$BUILD/$name/packages" -maxdepth 1 \( -name '*.deb' -o -name '*.zip' \) -exec mv -t dist {} +
 }
 
 # Debian's hardening flags for the binary the .deb ships.
