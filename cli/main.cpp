@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
       ->capture_default_str()
       ->check(CLI::Range(1, 1024));
-  app.set_version_flag("--version", skyplate::kFileVersion);
+  app.set_version_flag("--version", std::string("skyplate-cli ") + skyplate::kFileVersion);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

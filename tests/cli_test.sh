@@ -12,7 +12,7 @@ expect "reports All Done" 0 "^All Done$" -- "$CLI" "$WORK/hill/Hill.track"
 check "writes the exact picture" cmp -s "$WORK/hill/Hill_mask_Topdown.bmp" \
   "$SRC/tests/data/hill_topdown.bmp"
 expect "quiet prints nothing" 0 "^$" -- "$CLI" --quiet "$WORK/hill/Hill.track"
-expect "version" 0 "^1\.0\.2\.109$" -- "$CLI" --version
+expect "version names the tool" 0 "^skyplate-cli 1\.0\.2\.109$" -- "$CLI" --version
 expect "no track given" 1 "TRACK is required" -- "$CLI"
 
 expect "not a track file" 2 "notes.txt: File is not a \.track file\.$" -- \

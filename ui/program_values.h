@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resources/resource.h"
+#include "version_numbers.h"
 
 namespace skyplate {
 
@@ -23,8 +24,10 @@ struct VersionNumbers {
 };
 // Equal to the version record in the resources; held here so that nothing
 // has to read the record back.
-inline constexpr VersionNumbers kFileVersion{1, 0, 2, 109};
-inline constexpr VersionNumbers kProductVersion{1, 0, 2, 0};
+inline constexpr VersionNumbers kFileVersion{SKYPLATE_VERSION_MAJOR, SKYPLATE_VERSION_MINOR,
+                                             SKYPLATE_VERSION_PATCH, SKYPLATE_VERSION_TWEAK};
+inline constexpr VersionNumbers kProductVersion{SKYPLATE_VERSION_MAJOR, SKYPLATE_VERSION_MINOR,
+                                                SKYPLATE_VERSION_PATCH, 0};
 
 struct StartupValues {
   HINSTANCE instance = nullptr;
