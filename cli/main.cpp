@@ -107,8 +107,9 @@ int main(int argc, char** argv) {
   app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
   app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
+  // No default shown: the number of cores of the machine that printed the
+  // help would end up in the man page.
   app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
-      ->capture_default_str()
       ->check(CLI::Range(1, 1024));
   app.set_version_flag("--version", std::string("skyplate-cli ") + skyplate::kFileVersion);
   try {
