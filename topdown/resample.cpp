@@ -1,8 +1,10 @@
 #include "topdown/resample.h"
 
 #include <algorithm>
-#include <array>
+#include <cstring>
 #include <vector>
+
+#include "topdown/divider_rounding_to_even.h"
 
 namespace skyplate {
 namespace {
@@ -16,88 +18,154 @@ namespace {
 // source width * source height, which stays within kMaxInMemoryPixels; 64-bit
 // accumulators hold 255 times that with room to spare, so nothing is rounded
 // until the end, where each channel is rounded to nearest, ties to even.
-struct Footprint {
-  std::int32_t first = 0;              // first source pixel covered
-  std::vector<std::uint64_t> weights;  // one per source pixel from `first`
+//
+// The spans of one axis are worked out once: target pixel i takes the
+// weights[end[i - 1]] to weights[end[i] - 1] (from 0 for i = 0) of the source
+// pixels from first[i] on. There are fewer than source_size + target_size
+// weights in all. When enlarging, most target pixels lie inside one source
+// pixel, as their neighbour does: repeats[i] says that target pixel i takes
+// the same source pixels with the same weights as i - 1, and so equals it.
+struct Spans {
+  std::vector<std::int32_t> first;
+  std::vector<std::uint32_t> end;
+  std::vector<std::uint32_t> weights;
+  std::vector<bool> repeats;
+
+  std::uint32_t Begin(std::size_t i) const { return i == 0 ? 0 : end[i - 1]; }
 };
 
-std::vector<Footprint> Footprints(std::int64_t source_size, std::int64_t target_size) {
-  std::vector<Footprint> footprints(static_cast<std::size_t>(target_size));
+bool SameAsPrevious(const Spans& spans, std::size_t i) {
+  if (i == 0 || spans.first[i] != spans.first[i - 1]) return false;
+  const std::uint32_t begin = spans.Begin(i), previous = spans.Begin(i - 1);
+  return begin - previous == spans.end[i] - begin &&
+         std::equal(spans.weights.begin() + previous, spans.weights.begin() + begin,
+                    spans.weights.begin() + begin);
+}
+
+Spans AxisSpans(std::int64_t source_size, std::int64_t target_size) {
+  Spans spans;
+  spans.first.reserve(static_cast<std::size_t>(target_size));
+  spans.end.reserve(static_cast<std::size_t>(target_size));
+  spans.repeats.reserve(static_cast<std::size_t>(target_size));
+  spans.weights.reserve(static_cast<std::size_t>(source_size + target_size - 1));
   for (std::int64_t i = 0; i < target_size; ++i) {
     const std::int64_t begin = i * source_size, end = begin + source_size;
-    Footprint& footprint = footprints[static_cast<std::size_t>(i)];
-    footprint.first = static_cast<std::int32_t>(begin / target_size);
-    for (std::int64_t j = footprint.first; j * target_size < end; ++j) {
+    const std::int64_t first = begin / target_size;
+    for (std::int64_t j = first; j * target_size < end; ++j) {
       const std::int64_t overlap =
           std::min(end, (j + 1) * target_size) - std::max(begin, j * target_size);
-      footprint.weights.push_back(static_cast<std::uint64_t>(overlap));
+      spans.weights.push_back(static_cast<std::uint32_t>(overlap));
     }
+    spans.first.push_back(static_cast<std::int32_t>(first));
+    spans.end.push_back(static_cast<std::uint32_t>(spans.weights.size()));
+    spans.repeats.push_back(SameAsPrevious(spans, static_cast<std::size_t>(i)));
   }
-  return footprints;
+  return spans;
 }
 
-using Sums = std::array<std::uint64_t, 3>;  // red, green, blue
+// Signed, so that the final conversion to floating point is one instruction.
+struct Sums {
+  std::int64_t red = 0, green = 0, blue = 0;
+};
 
-void ResampleRow(const Colour* source, const std::vector<Footprint>& columns,
-                 std::vector<Sums>* out) {
-  for (std::size_t x = 0; x < columns.size(); ++x) {
-    Sums sums{};
-    const Colour* pixel = source + columns[x].first;
-    for (const std::uint64_t weight : columns[x].weights) {
-      sums[0] += weight * RedOf(*pixel);
-      sums[1] += weight * GreenOf(*pixel);
-      sums[2] += weight * BlueOf(*pixel);
-      ++pixel;
-    }
-    (*out)[x] = sums;
+// A horizontal pass multiplies every weight with three channels, one at a
+// time...
+struct ChannelByChannel {
+  Sums sums;
+  void Add(std::int64_t weight, Colour pixel) {
+    sums.red += weight * RedOf(pixel);
+    sums.green += weight * GreenOf(pixel);
+    sums.blue += weight * BlueOf(pixel);
   }
-}
+  Sums Total() const { return sums; }
+};
 
-// `value` is below 2^36 and `divisor` at most 2^28, so both are exact as
-// doubles, and a quotient below 256 that is not whole lies at least
-// 1 / divisor below the next whole number, far more than the division's
-// rounding error: truncating the floating-point quotient gives the integer
-// one exactly, at a fraction of the cost of a 64-bit integer division.
-std::uint64_t DivideRoundingToEven(std::uint64_t value, std::uint64_t divisor) {
-  const auto quotient =
-      static_cast<std::uint64_t>(static_cast<double>(value) / static_cast<double>(divisor));
-  const std::uint64_t remainder = value - quotient * divisor;
-  const bool up = 2 * remainder > divisor || (2 * remainder == divisor && quotient % 2 == 1);
-  return quotient + (up ? 1 : 0);
+// ...or with all three at once, in 21-bit lanes of one integer. A target
+// pixel's horizontal weights sum to the source width, so its lanes stay below
+// 255 * kMaxLanedWidth < 2^21 and never carry into each other.
+constexpr std::int32_t kMaxLanedWidth = 8192;
+struct InLanes {
+  static std::uint64_t Spread(Colour pixel) {
+    return RedOf(pixel) | std::uint64_t{GreenOf(pixel)} << 21 | std::uint64_t{BlueOf(pixel)} << 42;
+  }
+  std::uint64_t lanes = 0;
+  void Add(std::int64_t weight, std::uint64_t pixel) {
+    lanes += static_cast<std::uint64_t>(weight) * pixel;
+  }
+  Sums Total() const {
+    constexpr std::uint64_t kLane = (1 << 21) - 1;
+    return {static_cast<std::int64_t>(lanes & kLane),
+            static_cast<std::int64_t>(lanes >> 21 & kLane), static_cast<std::int64_t>(lanes >> 42)};
+  }
+};
+
+template <typename Accumulator, typename Pixel>
+void SumRow(const Pixel* source, const Spans& columns, Sums* out) {
+  const std::uint32_t* weight = columns.weights.data();
+  // Repeats copy from `sums`, not from out[x - 1]: reading back what was just
+  // stored stalls the store forwarding.
+  Sums sums;
+  for (std::size_t x = 0; x < columns.first.size(); ++x) {
+    const std::uint32_t* const last = columns.weights.data() + columns.end[x];
+    if (!columns.repeats[x]) {
+      const Pixel* pixel = source + columns.first[x];
+      Accumulator accumulator;
+      for (; weight != last; ++weight, ++pixel) accumulator.Add(*weight, *pixel);
+      sums = accumulator.Total();
+    }
+    weight = last;
+    out[x] = sums;
+  }
 }
 
 }  // namespace
 
 Bitmap ResampleAreaAverage(const Bitmap& source, std::int32_t width, std::int32_t height) {
-  const std::vector<Footprint> columns = Footprints(source.width, width);
-  const std::vector<Footprint> rows = Footprints(source.height, height);
-  const std::uint64_t divisor =
-      static_cast<std::uint64_t>(source.width) * static_cast<std::uint64_t>(source.height);
+  const Spans columns = AxisSpans(source.width, width);
+  const Spans rows = AxisSpans(source.height, height);
+  const DividerRoundingToEven divide(std::int64_t{source.width} * source.height);
   Bitmap target = Bitmap::Blank(width, height);
   // Neighbouring target rows share at most their boundary source row, so one
   // cached row saves all repeated horizontal passes.
   std::vector<Sums> source_row(static_cast<std::size_t>(width));
   std::int32_t cached_row = -1;
+  const bool laned = source.width <= kMaxLanedWidth;
+  std::vector<std::uint64_t> laned_row(laned ? static_cast<std::size_t>(source.width) : 0);
   std::vector<Sums> target_sums(static_cast<std::size_t>(width));
   for (std::int32_t y = 0; y < height; ++y) {
+    Colour* out = target.Row(y);
+    if (rows.repeats[y]) {
+      std::memcpy(out, target.Row(y - 1), static_cast<std::size_t>(width) * sizeof(Colour));
+      continue;
+    }
     std::fill(target_sums.begin(), target_sums.end(), Sums{});
-    std::int32_t source_y = rows[y].first;
-    for (const std::uint64_t weight : rows[y].weights) {
+    std::int32_t source_y = rows.first[y];
+    for (std::uint32_t k = rows.Begin(static_cast<std::size_t>(y)); k < rows.end[y];
+         ++k, ++source_y) {
       if (source_y != cached_row) {
-        ResampleRow(source.Row(source_y), columns, &source_row);
+        const Colour* row = source.Row(source_y);
+        if (laned) {
+          std::transform(row, row + source.width, laned_row.begin(), InLanes::Spread);
+          SumRow<InLanes>(laned_row.data(), columns, source_row.data());
+        } else {
+          SumRow<ChannelByChannel>(row, columns, source_row.data());
+        }
         cached_row = source_y;
       }
+      const std::int64_t weight = rows.weights[k];
       for (std::size_t x = 0; x < target_sums.size(); ++x) {
-        for (int c = 0; c < 3; ++c) target_sums[x][c] += weight * source_row[x][c];
+        target_sums[x].red += weight * source_row[x].red;
+        target_sums[x].green += weight * source_row[x].green;
+        target_sums[x].blue += weight * source_row[x].blue;
       }
-      ++source_y;
     }
-    Colour* out = target.Row(y);
+    Colour colour = 0;
     for (std::size_t x = 0; x < target_sums.size(); ++x) {
-      out[x] =
-          MakeColour(static_cast<std::uint32_t>(DivideRoundingToEven(target_sums[x][0], divisor)),
-                     static_cast<std::uint32_t>(DivideRoundingToEven(target_sums[x][1], divisor)),
-                     static_cast<std::uint32_t>(DivideRoundingToEven(target_sums[x][2], divisor)));
+      if (!columns.repeats[x]) {
+        colour = MakeColour(divide(target_sums[x].red), divide(target_sums[x].green),
+                            divide(target_sums[x].blue));
+      }
+      out[x] = colour;
     }
   }
   return target;
