@@ -19,101 +19,108 @@ namespace {
 // accumulators hold 255 times that with room to spare, so nothing is rounded
 // until the end, where each channel is rounded to nearest, ties to even.
 //
-// The spans of one axis are worked out once: target pixel i takes the
-// weights[end[i - 1]] to weights[end[i] - 1] (from 0 for i = 0) of the source
-// pixels from first[i] on. There are fewer than source_size + target_size
-// weights in all. When enlarging, most target pixels lie inside one source
-// pixel, as their neighbour does: repeats[i] says that target pixel i takes
-// the same source pixels with the same weights as i - 1, and so equals it.
-struct Spans {
-  std::vector<std::int32_t> first;
-  std::vector<std::uint32_t> end;
-  std::vector<std::uint32_t> weights;
-  std::vector<bool> repeats;
+// A target pixel's span: the `count` source pixels from `first` on, the first
+// weighing `head` units, the last (when there are two or more) `tail`, and
+// every one between them target_size, as they lie wholly inside. Spans thus
+// take no memory per source pixel, however large a hostile picture is.
+struct Span {
+  std::int32_t first = 0, count = 0;
+  std::int64_t head = 0, tail = 0;
 
-  std::uint32_t Begin(std::size_t i) const { return i == 0 ? 0 : end[i - 1]; }
+  bool operator==(const Span&) const = default;
 };
 
-bool SameAsPrevious(const Spans& spans, std::size_t i) {
-  if (i == 0 || spans.first[i] != spans.first[i - 1]) return false;
-  const std::uint32_t begin = spans.Begin(i), previous = spans.Begin(i - 1);
-  return begin - previous == spans.end[i] - begin &&
-         std::equal(spans.weights.begin() + previous, spans.weights.begin() + begin,
-                    spans.weights.begin() + begin);
-}
+// `repeats[i]`: target pixel i has the same span as i - 1, and so equals it,
+// as most target pixels of an enlarged picture do.
+struct Spans {
+  std::int64_t inner_weight = 0;
+  std::vector<Span> spans;
+  std::vector<bool> repeats;
+};
 
 Spans AxisSpans(std::int64_t source_size, std::int64_t target_size) {
-  Spans spans;
-  spans.first.reserve(static_cast<std::size_t>(target_size));
-  spans.end.reserve(static_cast<std::size_t>(target_size));
-  spans.repeats.reserve(static_cast<std::size_t>(target_size));
-  spans.weights.reserve(static_cast<std::size_t>(source_size + target_size - 1));
+  Spans axis;
+  axis.inner_weight = target_size;
+  axis.spans.reserve(static_cast<std::size_t>(target_size));
+  axis.repeats.reserve(static_cast<std::size_t>(target_size));
   for (std::int64_t i = 0; i < target_size; ++i) {
     const std::int64_t begin = i * source_size, end = begin + source_size;
-    const std::int64_t first = begin / target_size;
-    for (std::int64_t j = first; j * target_size < end; ++j) {
-      const std::int64_t overlap =
-          std::min(end, (j + 1) * target_size) - std::max(begin, j * target_size);
-      spans.weights.push_back(static_cast<std::uint32_t>(overlap));
-    }
-    spans.first.push_back(static_cast<std::int32_t>(first));
-    spans.end.push_back(static_cast<std::uint32_t>(spans.weights.size()));
-    spans.repeats.push_back(SameAsPrevious(spans, static_cast<std::size_t>(i)));
+    const std::int64_t first = begin / target_size, last = (end - 1) / target_size;
+    Span span;
+    span.first = static_cast<std::int32_t>(first);
+    span.count = static_cast<std::int32_t>(last - first + 1);
+    span.head = std::min(end, (first + 1) * target_size) - begin;
+    span.tail = span.count > 1 ? end - last * target_size : 0;
+    axis.repeats.push_back(!axis.spans.empty() && axis.spans.back() == span);
+    axis.spans.push_back(span);
   }
-  return spans;
+  return axis;
+}
+
+// The weight of the k-th source pixel of `span`.
+std::int64_t WeightAt(const Spans& axis, const Span& span, std::int32_t k) {
+  if (k == 0) return span.head;
+  return k == span.count - 1 ? span.tail : axis.inner_weight;
 }
 
 // Signed, so that the final conversion to floating point is one instruction.
 struct Sums {
   std::int64_t red = 0, green = 0, blue = 0;
-};
 
-// A horizontal pass multiplies every weight with three channels, one at a
-// time...
-struct ChannelByChannel {
-  Sums sums;
-  void Add(std::int64_t weight, Colour pixel) {
-    sums.red += weight * RedOf(pixel);
-    sums.green += weight * GreenOf(pixel);
-    sums.blue += weight * BlueOf(pixel);
+  Sums& operator+=(const Sums& other) {
+    red += other.red, green += other.green, blue += other.blue;
+    return *this;
   }
-  Sums Total() const { return sums; }
+  Sums operator*(std::int64_t weight) const {
+    return {red * weight, green * weight, blue * weight};
+  }
 };
 
-// ...or with all three at once, in 21-bit lanes of one integer. A target
-// pixel's horizontal weights sum to the source width, so its lanes stay below
+// A horizontal pass sums a row's pixels three channels at a time...
+struct ChannelByChannel {
+  using Pixel = Colour;
+  using Value = Sums;
+  static Value Of(Pixel pixel) { return {RedOf(pixel), GreenOf(pixel), BlueOf(pixel)}; }
+  static Sums Total(const Value& value) { return value; }
+};
+
+// ...or, for rows of up to kMaxLanedWidth pixels, in 21-bit lanes of one
+// integer, one addition or multiplication serving all three. A target pixel's
+// horizontal weights sum to the source width, so its lanes stay below
 // 255 * kMaxLanedWidth < 2^21 and never carry into each other.
 constexpr std::int32_t kMaxLanedWidth = 8192;
 struct InLanes {
-  static std::uint64_t Spread(Colour pixel) {
+  using Pixel = std::uint64_t;
+  using Value = std::uint64_t;
+  static Pixel Spread(Colour pixel) {
     return RedOf(pixel) | std::uint64_t{GreenOf(pixel)} << 21 | std::uint64_t{BlueOf(pixel)} << 42;
   }
-  std::uint64_t lanes = 0;
-  void Add(std::int64_t weight, std::uint64_t pixel) {
-    lanes += static_cast<std::uint64_t>(weight) * pixel;
-  }
-  Sums Total() const {
+  static Value Of(Pixel pixel) { return pixel; }
+  static Sums Total(Value lanes) {
     constexpr std::uint64_t kLane = (1 << 21) - 1;
     return {static_cast<std::int64_t>(lanes & kLane),
             static_cast<std::int64_t>(lanes >> 21 & kLane), static_cast<std::int64_t>(lanes >> 42)};
   }
 };
 
-template <typename Accumulator, typename Pixel>
-void SumRow(const Pixel* source, const Spans& columns, Sums* out) {
-  const std::uint32_t* weight = columns.weights.data();
+template <typename Channels>
+void SumRow(const typename Channels::Pixel* source, const Spans& columns, Sums* out) {
   // Repeats copy from `sums`, not from out[x - 1]: reading back what was just
   // stored stalls the store forwarding.
   Sums sums;
-  for (std::size_t x = 0; x < columns.first.size(); ++x) {
-    const std::uint32_t* const last = columns.weights.data() + columns.end[x];
+  for (std::size_t x = 0; x < columns.spans.size(); ++x) {
     if (!columns.repeats[x]) {
-      const Pixel* pixel = source + columns.first[x];
-      Accumulator accumulator;
-      for (; weight != last; ++weight, ++pixel) accumulator.Add(*weight, *pixel);
-      sums = accumulator.Total();
+      const Span& span = columns.spans[x];
+      const typename Channels::Pixel* pixel = source + span.first;
+      auto total = Channels::Of(pixel[0]) * span.head;
+      if (span.count > 1) {
+        typename Channels::Value inner{};
+        for (std::int32_t k = 1; k < span.count - 1; ++k) inner += Channels::Of(pixel[k]);
+        total += inner * columns.inner_weight;
+        total += Channels::Of(pixel[span.count - 1]) * span.tail;
+      }
+      sums = Channels::Total(total);
     }
-    weight = last;
     out[x] = sums;
   }
 }
@@ -130,7 +137,7 @@ Bitmap ResampleAreaAverage(const Bitmap& source, std::int32_t width, std::int32_
   std::vector<Sums> source_row(static_cast<std::size_t>(width));
   std::int32_t cached_row = -1;
   const bool laned = source.width <= kMaxLanedWidth;
-  std::vector<std::uint64_t> laned_row(laned ? static_cast<std::size_t>(source.width) : 0);
+  std::vector<InLanes::Pixel> laned_row(laned ? static_cast<std::size_t>(source.width) : 0);
   std::vector<Sums> target_sums(static_cast<std::size_t>(width));
   for (std::int32_t y = 0; y < height; ++y) {
     Colour* out = target.Row(y);
@@ -139,9 +146,9 @@ Bitmap ResampleAreaAverage(const Bitmap& source, std::int32_t width, std::int32_
       continue;
     }
     std::fill(target_sums.begin(), target_sums.end(), Sums{});
-    std::int32_t source_y = rows.first[y];
-    for (std::uint32_t k = rows.Begin(static_cast<std::size_t>(y)); k < rows.end[y];
-         ++k, ++source_y) {
+    const Span& span = rows.spans[y];
+    for (std::int32_t k = 0; k < span.count; ++k) {
+      const std::int32_t source_y = span.first + k;
       if (source_y != cached_row) {
         const Colour* row = source.Row(source_y);
         if (laned) {
@@ -152,11 +159,9 @@ Bitmap ResampleAreaAverage(const Bitmap& source, std::int32_t width, std::int32_
         }
         cached_row = source_y;
       }
-      const std::int64_t weight = rows.weights[k];
+      const std::int64_t weight = WeightAt(rows, span, k);
       for (std::size_t x = 0; x < target_sums.size(); ++x) {
-        target_sums[x].red += weight * source_row[x].red;
-        target_sums[x].green += weight * source_row[x].green;
-        target_sums[x].blue += weight * source_row[x].blue;
+        target_sums[x] += source_row[x] * weight;
       }
     }
     Colour colour = 0;
