@@ -34,23 +34,30 @@ CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$BUILD" -j"${JOBS:-2}" --target make-fuzz-seeds "${TARGETS[@]/%/_fuzz}"
 mkdir -p "$BUILD/findings"
 
+rm -rf "$BUILD/seeds"
+"$BUILD/fuzz/make-fuzz-seeds" "$BUILD/seeds"
+
 if [ $MERGE = 1 ]; then
   for target in "${TARGETS[@]}"; do
     kept=$ROOT/fuzz/corpus/$target
     mkdir -p "$kept" "$FOUND/$target"
+    # Every run reads the seeds anyway: starting the merged corpus from them
+    # keeps only inputs that reach what the seeds do not, and the seeds are
+    # taken out again afterwards.
     merged=$(mktemp -d "$BUILD/merged-$target.XXXXXX")
+    cp "$BUILD/seeds/$target"/* "$merged/"
     "$BUILD/fuzz/${target}_fuzz" -merge=1 "${LIMITS[@]}" "$merged" "$kept" "$FOUND/$target" \
       >"$BUILD/findings/$target-merge.log" 2>&1 ||
       { echo "merging $target failed: see $BUILD/findings/$target-merge.log"; exit 1; }
+    (cd "$BUILD/seeds/$target" && for seed in *; do rm -f "$merged/$seed"; done)
     rm -rf "$kept" "$FOUND/$target"
     mv "$merged" "$kept"
-    echo "$target: $(find "$kept" -type f | wc -l) inputs, $(du -sk "$kept" | cut -f1) KiB"
+    echo "$target: $(find "$kept" -type f | wc -l) inputs," \
+      "$(du -s --apparent-size -k "$kept" | cut -f1) KiB"
   done
   exit 0
 fi
 
-rm -rf "$BUILD/seeds"
-"$BUILD/fuzz/make-fuzz-seeds" "$BUILD/seeds"
 for target in "${TARGETS[@]}"; do
   echo "== fuzzing $target for ${SECONDS_EACH}s"
   mkdir -p "$FOUND/$target"
