@@ -8,6 +8,7 @@
 
 #include "cli/batch_runner.h"
 #include "cli/batch_summary.h"
+#include "cli/check_mode.h"
 #include "cli/folders.h"
 #include "cli/interrupt.h"
 #include "cli/output_plan.h"
@@ -92,6 +93,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   bool quiet = false;
   bool recursive = false;
+  bool check = false;
+  bool json = false;
   std::string output;
   skyplate::BuildOptions options;
   options.jobs = skyplate::DefaultJobs();
@@ -102,6 +105,9 @@ int main(int argc, char** argv) {
       ->required();
   app.add_option("-o,--output", output, "Picture file for one track, else folder for pictures")
       ->type_name("PATH");
+  app.add_flag("--check", check, "Report what is wrong with each track; build and write nothing");
+  app.add_flag("--json", json, "With --check, print the report as one JSON document")
+      ->needs("--check");
   app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
   app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
@@ -128,6 +134,11 @@ int main(int argc, char** argv) {
   if (!skyplate::PlanOutputs(list, output, options, &plan, &error)) {
     std::fprintf(stderr, "error: %s\n", error.c_str());
     return kExitUsage;
+  }
+  if (check) {
+    const int status = skyplate::RunCheck(list, plan, options, json, ExitStatusOf);
+    if (status == kExitBuilt && !skyplate::ReportWritten()) return kExitReportNotWritten;
+    return status;
   }
   if (!plan.folder.empty() && !skyplate::MakeFolders(plan.folder, &error)) {
     std::fprintf(stderr, "error: %s: cannot make the folder: %s\n", plan.folder.c_str(),
