@@ -202,7 +202,7 @@ TrackReport CheckTrack(const std::string& track_path, const BuildOptions& option
     report.images.push_back(std::move(image));
   }
   if (const std::optional<TrackPlan> plan = PlanTrack(track_path, options)) {
-    report.output_path = plan->output_path;
+    if (!missing_entry) report.output_path = plan->output_path;
     report.size = plan->size;
   }
   // Every file is looked at, even when an entry is missing: the maker then
