@@ -15,15 +15,15 @@ namespace skyplate {
 // One inotify watch a folder, shared by the files in it.
 struct FileWatcher::Folders {
   int fd = -1;
-  std::map<int, std::string> folder_of;                // watch descriptor to folder
+  std::map<int, std::string> folder_of;              // watch descriptor to folder
   std::map<int, std::vector<std::string>> paths_of;  // watch descriptor to its files' paths
 };
 
 namespace {
 
 // What editors do to a file when they save it, in place or by renaming.
-constexpr std::uint32_t kChangeEvents = IN_CLOSE_WRITE | IN_MODIFY | IN_MOVED_TO | IN_MOVED_FROM |
-                                        IN_CREATE | IN_DELETE | IN_ATTRIB;
+constexpr std::uint32_t kChangeEvents =
+    IN_CLOSE_WRITE | IN_MODIFY | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB;
 
 void AddMatches(const std::vector<std::string>& paths, const char* name,
                 std::vector<std::string>* changed) {

@@ -14,6 +14,7 @@
 #include "cli/output_plan.h"
 #include "cli/terminal_front_end.h"
 #include "cli/track_list.h"
+#include "cli/watch_mode.h"
 #include "topdown/build_topdown.h"
 #include "topdown/version.h"
 #include "topdown/worker_pool.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
   bool recursive = false;
   bool check = false;
   bool json = false;
+  bool watch = false;
   std::string output;
   skyplate::BuildOptions options;
   options.jobs = skyplate::DefaultJobs();
@@ -108,6 +110,8 @@ int main(int argc, char** argv) {
   app.add_flag("--check", check, "Report what is wrong with each track; build and write nothing");
   app.add_flag("--json", json, "With --check, print the report as one JSON document")
       ->needs("--check");
+  app.add_flag("--watch", watch, "Build, then rebuild each track whenever one of its files changes")
+      ->excludes("--check");
   app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
   app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
@@ -145,6 +149,8 @@ int main(int argc, char** argv) {
                  error.c_str());
     return kExitNotWritten;
   }
+
+  if (watch) return skyplate::RunWatch(list, plan, options, kExitMissingEntry);
 
   skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal(), options.strict);
   skyplate::BatchSummary summary;
