@@ -27,6 +27,10 @@ class FileWatcher {
   bool WaitForChange(int timeout_ms, std::vector<std::string>* changed);
 
  private:
+  // Waits for the first event in a watched folder; true when it concerned a
+  // watched file.
+  bool WaitForAny(int timeout_ms, std::vector<std::string>* changed);
+
   struct Folders;
   std::unique_ptr<Folders> folders_;
 };

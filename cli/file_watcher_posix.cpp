@@ -71,7 +71,7 @@ bool FileWatcher::Watch(const std::vector<std::string>& paths, std::string* erro
   return all;
 }
 
-bool FileWatcher::WaitForChange(int timeout_ms, std::vector<std::string>* changed) {
+bool FileWatcher::WaitForAny(int timeout_ms, std::vector<std::string>* changed) {
   pollfd ready{folders_->fd, POLLIN, 0};
   if (folders_->fd < 0 || poll(&ready, 1, timeout_ms) <= 0) return false;
   alignas(inotify_event) char buffer[16 * (sizeof(inotify_event) + NAME_MAX + 1)];

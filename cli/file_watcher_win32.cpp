@@ -114,7 +114,7 @@ bool FileWatcher::Watch(const std::vector<std::string>& paths, std::string* erro
   return all;
 }
 
-bool FileWatcher::WaitForChange(int timeout_ms, std::vector<std::string>* changed) {
+bool FileWatcher::WaitForAny(int timeout_ms, std::vector<std::string>* changed) {
   std::vector<HANDLE> events;
   std::vector<WatchedFolder*> watched;
   for (auto& [key, folder] : folders_->folders) {
