@@ -69,6 +69,22 @@ pictures of their usual names. Two tracks that would write the same file are
 refused before anything is built. With more than one track a closing line
 on stderr counts those built and names those that failed.
 
+--check builds and writes nothing: for each track it reports the five
+entries (value, or missing; values cut at 254 bytes), each file (found, found
+only by ignoring letter case, missing, not readable, a folder, not a BMP and
+what it is instead), each BMP's form and whether the build reads it, overlays
+that will be resampled, the picture's size and file size, whether its folder
+is writable and an older picture read-only, and duplicate sections or keys,
+a byte-order mark or UTF-16 text. Its exit status is the build's, but 5 when
+an image would read as black. --json prints the report as one JSON document.
+
+--watch builds, then watches each track file and the files it names (their
+folders, so that saves by renaming are seen too). Once writes have stopped
+for 100 ms it rebuilds the tracks they concern, printing one line each:
+  12:03:04 Tracks/Hill_mask_Topdown.bmp 85 ms
+with any warning after "; ". A file that was there before and is missing
+during a save is waited for up to 2 s. Ctrl-C ends it as below.
+
 Exit status (with several tracks, that of the first that failed):
   0  every track was built (warnings included)
   1  the command line is wrong, or two tracks would write the same file
