@@ -40,8 +40,11 @@ void NoteMark(std::string_view head, TrackFileScan* scan) {
 // Counts each name once; a second sighting is recorded in `duplicates`.
 void Count(const std::string& name, std::set<std::string>* seen,
            std::vector<std::string>* duplicates) {
-  if (seen->size() >= kMaxNamesKept) return;
-  if (seen->insert(Lower(name)).second) return;
+  const std::string lower = Lower(name);
+  if (seen->count(lower) == 0) {
+    if (seen->size() < kMaxNamesKept) seen->insert(lower);
+    return;
+  }
   if (duplicates->size() < kMaxNamesKept) duplicates->push_back(name);
 }
 
