@@ -83,7 +83,8 @@ folders, so that saves by renaming are seen too). Once writes have stopped
 for 100 ms it rebuilds the tracks they concern, printing one line each:
   12:03:04 Tracks/Hill_mask_Topdown.bmp 85 ms
 with any warning after "; ". A file that was there before and is missing
-during a save is waited for up to 2 s. Ctrl-C ends it as below.
+during a save is waited for up to 2 s. Ctrl-C ends it as below; with no
+track to watch it ends at once with status 3.
 
 Exit status (with several tracks, that of the first that failed):
   0  every track was built (warnings included)
