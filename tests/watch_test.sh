@@ -94,6 +94,9 @@ check "a file that stays missing is told" wait_for_builds $((before + 1))
 check "a missing file: its warning is on the rebuild's line" \
   grep -qE "Hill_mask_Topdown.bmp [0-9]+ ms; warning: Overlay_B: .*gone.bmp: " "$LOG"
 
+mkdir "$WORK/empty"
+expect "nothing to watch ends at once" 3 "^error: .*empty" -- "$CLI" --watch "$WORK/empty"
+
 kill -INT "$pid"
 wait "$pid"
 rc=$?
