@@ -75,3 +75,6 @@ single=$(printf '%s\n' "${single_times[@]}" | median)
 awk -v n="$BATCH" -v s="$BATCH_SIZE" -v side="$side" -v b="$batch" -v o="$single" 'BEGIN {
   printf "batch: %d tracks of %d: %.3f s, one track of %d: %.3f s, ratio %.2f (goal: at most 1.50)\n",
          n, s, b, side, o, b / o }'
+
+# Watching a track: from the last write of a save to the picture written.
+bash "$ROOT/bench/watch_latency.sh" "$BIN" 4096

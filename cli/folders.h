@@ -34,3 +34,14 @@ std::string CommandLinePath(std::string path);
 std::string JoinPath(const std::string& folder, const std::string& name);
 
 }  // namespace skyplate
+
+namespace skyplate {
+
+// Whether a file can be made in `folder`, or in the nearest folder above it
+// that exists when it is still to be made.
+bool CanWriteIn(const std::string& folder);
+
+// Whether the file at `path` is marked read-only.
+bool IsReadOnlyFile(const std::string& path);
+
+}  // namespace skyplate

@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -56,6 +57,25 @@ std::string CommandLinePath(std::string path) {
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+}  // namespace skyplate
+
+namespace skyplate {
+
+bool CanWriteIn(const std::string& folder) {
+  std::string existing = folder.empty() ? "." : folder;
+  while (KindOfPath(existing) == PathKind::kNone) {
+    const std::size_t slash = existing.find_last_of('/', existing.size() - 2);
+    if (slash == std::string::npos) return CanWriteIn(".");
+    existing = slash == 0 ? "/" : existing.substr(0, slash);
+  }
+  return access(existing.c_str(), W_OK | X_OK) == 0;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
 }
 
 }  // namespace skyplate

@@ -90,3 +90,28 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 }  // namespace skyplate
+
+namespace skyplate {
+
+bool CanWriteIn(const std::string& folder) {
+  std::string existing = folder.empty() ? "." : folder;
+  while (KindOfPath(existing) == PathKind::kNone) {
+    std::size_t end = existing.size() - 1;
+    while (end > 0 && !IsSeparator(existing[end - 1])) --end;
+    if (end == 0) return CanWriteIn(".");
+    existing.resize(end - 1 == 0 || existing[end - 1] == ':' ? end : end - 1);
+  }
+  // A folder's read-only mark does not stop files being made in it, and its
+  // rights are hard to read: making a file there is the honest test.
+  char probe[MAX_PATH];
+  if (GetTempFileNameA(existing.c_str(), "sky", 0, probe) == 0) return false;
+  DeleteFileA(probe);
+  return true;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+}  // namespace skyplate

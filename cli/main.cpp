@@ -8,11 +8,13 @@
 
 #include "cli/batch_runner.h"
 #include "cli/batch_summary.h"
+#include "cli/check_mode.h"
 #include "cli/folders.h"
 #include "cli/interrupt.h"
 #include "cli/output_plan.h"
 #include "cli/terminal_front_end.h"
 #include "cli/track_list.h"
+#include "cli/watch_mode.h"
 #include "topdown/build_topdown.h"
 #include "topdown/version.h"
 #include "topdown/worker_pool.h"
@@ -67,7 +69,24 @@ pictures of their usual names. Two tracks that would write the same file are
 refused before anything is built. With more than one track a closing line
 on stderr counts those built and names those that failed.
 
-Exit status (with several tracks, that of the first that failed):
+--check builds and writes nothing: for each track it reports the five
+entries (value, or missing; values cut at 254 bytes), each file (found, found
+only by ignoring letter case, missing, not readable, a folder, not a BMP and
+what it is instead), each BMP's form and whether the build reads it, overlays
+that will be resampled, the picture's size and file size, whether its folder
+is writable and an older picture read-only, and duplicate sections or keys,
+a byte-order mark or UTF-16 text. Its exit status is the build's, but 5 when
+an image would read as black. --json prints the report as one JSON document.
+
+--watch builds, then watches each track file and the files it names (their
+folders, so that saves by renaming are seen too). Once writes have stopped
+for 100 ms it rebuilds the tracks they concern, printing one line each:
+  12:03:04 Tracks/Hill_mask_Topdown.bmp 85 ms
+with any warning after "; ". A file that was there before and is missing
+during a save is waited for up to 2 s. Ctrl-C ends it as below; with no
+track to watch it ends at once with status 3.
+
+Exit status:
   0  every track was built (warnings included)
   1  the command line is wrong, or two tracks would write the same file
   2  a path does not end in ".track"
@@ -80,6 +99,7 @@ Exit status (with several tracks, that of the first that failed):
   5  with --strict, an image could not be loaded; no picture was written
   6  every track was built, but the report on stdout could not be written
      (a full device, a closed stream)
+With several tracks, the status is that of the first track that failed.
 
 Interrupted (Ctrl-C, SIGTERM, SIGHUP, SIGPIPE), it removes its temporary file,
 leaves any older picture as it was and ends by that signal: status 130, 143,
@@ -94,6 +114,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   bool quiet = false;
   bool recursive = false;
+  bool check = false;
+  bool json = false;
+  bool watch = false;
   std::string output;
   skyplate::BuildOptions options;
   options.jobs = skyplate::DefaultJobs();
@@ -104,6 +127,11 @@ int main(int argc, char** argv) {
       ->required();
   app.add_option("-o,--output", output, "Picture file for one track, else folder for pictures")
       ->type_name("PATH");
+  app.add_flag("--check", check, "Report what is wrong with each track; build and write nothing");
+  app.add_flag("--json", json, "With --check, print the report as one JSON document")
+      ->needs("--check");
+  app.add_flag("--watch", watch, "Build, then rebuild each track whenever one of its files changes")
+      ->excludes("--check");
   app.add_flag("-r,--recursive", recursive, "Take track files from subfolders of folders too");
   app.add_flag("--strict", options.strict, "Fail a track when one of its images cannot be loaded");
   app.add_flag("-q,--quiet", quiet, "Print only warnings and errors");
@@ -132,11 +160,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "error: %s\n", error.c_str());
     return kExitUsage;
   }
+  if (check) {
+    const int status = skyplate::RunCheck(list, plan, options, json, ExitStatusOf);
+    if (status == kExitBuilt && !skyplate::ReportWritten()) return kExitReportNotWritten;
+    return status;
+  }
   if (!plan.folder.empty() && !skyplate::MakeFolders(plan.folder, &error)) {
     std::fprintf(stderr, "error: %s: cannot make the folder: %s\n", plan.folder.c_str(),
                  error.c_str());
     return kExitNotWritten;
   }
+
+  if (watch) return skyplate::RunWatch(list, plan, options, kExitMissingEntry);
 
   skyplate::TerminalFrontEnd front_end(quiet, skyplate::StderrIsTerminal(), options.strict);
   skyplate::BatchSummary summary;

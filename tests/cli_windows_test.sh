@@ -39,4 +39,10 @@ expect "a pattern that matches nothing names it" 3 "^error: Nothing\\\\\*\.track
 expect "a folder with '/'" 0 "^Tracks\\\\Hill_mask_Topdown\.bmp$" -- in_cmd "$EXE Tracks/"
 expect "-o into a new folder" 0 "^pics\\\\B_mask_Topdown\.bmp$" -- in_cmd "$EXE -o pics Tracks\\*.track"
 
+mv "$WORK/Tracks/tiles/rock.bmp" "$WORK/Tracks/tiles/ROCK.BMP"
+expect "--check: a track whose names differ in case builds on Windows" 0 \
+  "^  Overlay_R = tiles\\\\rock\.bmp$" -- in_cmd "$EXE --check Tracks\\Hill.track"
+expect "--check --json on Windows" 0 '"verdict": "would build"' -- \
+  in_cmd "$EXE --check --json Tracks\\Hill.track"
+
 finish

@@ -12,9 +12,9 @@ namespace skyplate {
 class StartedProgram {
  public:
   // `arguments` follow the quoted program path directly: start them with a
-  // blank.
+  // blank. With `output`, an inheritable handle, stdout and stderr go there.
   StartedProgram(const std::string& program_name, const std::string& arguments,
-                 DWORD creation_flags = 0) {
+                 DWORD creation_flags = 0, HANDLE output = nullptr) {
     char test_path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, test_path, sizeof test_path);
     const std::string program =
@@ -22,8 +22,15 @@ class StartedProgram {
     std::string command_line = "\"" + program + "\"" + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    started_ = CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                              creation_flags, nullptr, nullptr, &startup, &process_) != FALSE;
+    if (output != nullptr) {
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+      startup.hStdOutput = output;
+      startup.hStdError = output;
+    }
+    started_ =
+        CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, output != nullptr,
+                       creation_flags, nullptr, nullptr, &startup, &process_) != FALSE;
   }
   StartedProgram(const StartedProgram&) = delete;
   StartedProgram& operator=(const StartedProgram&) = delete;
@@ -51,5 +58,20 @@ class StartedProgram {
   bool started_ = false;
   PROCESS_INFORMATION process_{};
 };
+
+// Console events go to the processes of one console. A console of the test's
+// own, shared with the programs it starts: a test runner's may hold other
+// tests too, and one that Wine gives a process without a terminal takes no
+// events. False when none could be had.
+inline bool OwnConsole() {
+  static const bool owned = (FreeConsole(), AllocConsole() != FALSE);
+  return owned;
+}
+
+// A console handler for the test itself: Ctrl-C goes to every process of the
+// console, the test included.
+inline BOOL WINAPI IgnoreCtrlC(DWORD event) {
+  return event == CTRL_C_EVENT ? TRUE : FALSE;
+}
 
 }  // namespace skyplate

@@ -19,9 +19,9 @@ namespace {
 // Windows path buffers hold 255 bytes and a terminating zero.
 constexpr std::size_t kWindowsPathBytes = 255;
 
-constexpr std::array<std::string_view, 4> kOverlayKeys = {"Overlay_Base", "Overlay_R", "Overlay_G",
-                                                          "Overlay_B"};
-constexpr std::string_view kMaskKey = "MaskMap";
+constexpr std::string_view kMaskKey = kTerrainKeys[0];
+constexpr std::array<std::string_view, 4> kOverlayKeys = {kTerrainKeys[1], kTerrainKeys[2],
+                                                          kTerrainKeys[3], kTerrainKeys[4]};
 
 // Reads one entry of the track's text; on a missing one tells the user and
 // gives false.

@@ -2,12 +2,17 @@
 // section TerrainMaps names the mask map and the four overlay images.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace skyplate {
 
 inline constexpr std::string_view kTerrainSection = "TerrainMaps";
+// The five entries a build reads, in its order: the mask map, then the
+// overlay images of the base, red, green and blue ground.
+inline constexpr std::array<std::string_view, 5> kTerrainKeys = {
+    "MaskMap", "Overlay_Base", "Overlay_R", "Overlay_G", "Overlay_B"};
 // What a lookup gives for a missing file, section or key. A value that reads
 // "Not Found" cannot be told from a missing one, which track files never need.
 inline constexpr std::string_view kNotFound = "Not Found";

@@ -103,26 +103,14 @@ bool EndWhileWriting(const Build& build, const fs::path& folder, const End& end)
   return ended;
 }
 
-BOOL WINAPI IgnoreCtrlC(DWORD event) {
-  return event == CTRL_C_EVENT ? TRUE : FALSE;
-}
-
 void ExpectNothingLeft(const fs::path& folder) {
   EXPECT_FALSE(HasTemporaryFile(folder));
   EXPECT_EQ(OutputBytes(folder), kOlderPicture);
   fs::remove_all(folder);
 }
 
-// Console events go to the processes of one console. A console of the test's
-// own, shared with its builds: a test runner's may hold other tests too, and
-// one that Wine gives a process without a terminal takes no events.
-void OwnConsole() {
-  static const bool owned = (FreeConsole(), AllocConsole() != FALSE);
-  ASSERT_TRUE(owned);
-}
-
 TEST(InterruptedCli, CtrlBreakEndsTheBuildWithNothingLeft) {
-  OwnConsole();
+  ASSERT_TRUE(OwnConsole());
   const fs::path folder = WriteLongTrack("break");
   Build build(folder, CREATE_NEW_PROCESS_GROUP);
   ASSERT_TRUE(build.started());
@@ -144,7 +132,7 @@ TEST(InterruptedCli, CtrlBreakEndsTheBuildWithNothingLeft) {
 
 TEST(InterruptedCli, CtrlCEndsTheBuildWithNothingLeft) {
   const fs::path folder = WriteLongTrack("ctrl_c");
-  OwnConsole();
+  ASSERT_TRUE(OwnConsole());
   // Ctrl-C goes to every process of the console, this test included.
   SetConsoleCtrlHandler(IgnoreCtrlC, TRUE);
   Build build(folder, 0);
