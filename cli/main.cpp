@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,8 @@ constexpr char kFooter[] =
     R"(Each track file's section [TerrainMaps] names the mask map (MaskMap) and the
 four overlay images (Overlay_Base, Overlay_R, Overlay_G, Overlay_B), relative
 to the track file's folder. The picture is written into that folder, named
-after the mask map with "_Topdown.bmp". An image that cannot be loaded is
-reported and reads as black.
+after the mask map with "_Topdown.bmp" (or "_Topdown.png" with --format png).
+An image that cannot be loaded is reported and reads as black.
 
 Exit status:
   0  every track was built (warnings included)
@@ -69,6 +70,12 @@ int main(int argc, char** argv) {
   app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
       ->capture_default_str()
       ->check(CLI::Range(1, 1024));
+  const std::map<std::string, skyplate::PictureFormat> formats = {
+      {"bmp", skyplate::PictureFormat::kBmp}, {"png", skyplate::PictureFormat::kPng}};
+  app.add_option("--format", options.format,
+                 "Picture format: bmp (24-bit, uncompressed) or png (smaller, same pixels)")
+      ->default_str("bmp")
+      ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
   app.set_version_flag("--version", skyplate::kFileVersion);
   try {
     app.parse(argc, argv);

@@ -61,7 +61,7 @@ Bitmap LoadOrBlack(std::string_view key, const std::string& path, std::int32_t w
 // `tiles` are loaded here unless a try at streaming loaded them already.
 template <typename LoadTiles>
 bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::string& output_path,
-                   int jobs, BuildFrontEnd* front_end, OverlayTiles* tiles,
+                   PictureFormat format, int jobs, BuildFrontEnd* front_end, OverlayTiles* tiles,
                    const LoadTiles& load_tiles, std::string* error) {
   const bool buildable = FitsInMemory(size.width, size.height);
   Bitmap mask;
@@ -79,7 +79,7 @@ bool BuildInMemory(const std::string& mask_path, PictureSize size, const std::st
                        std::to_string(size.height) + " pixels is too large to build in memory";
     return false;
   }
-  return SaveBitmapFile(result, output_path, error);
+  return SavePictureFile(result, output_path, format, jobs, error);
 }
 
 }  // namespace
@@ -93,8 +93,9 @@ std::string TrackPathFromText(std::string_view text, PathStyle style) {
   return std::string(text);
 }
 
-std::string OutputNameFor(std::string_view mask_map_value, PathStyle style) {
-  return SplitPath(mask_map_value, style).name + std::string(kOutputSuffix);
+std::string OutputNameFor(std::string_view mask_map_value, PathStyle style, PictureFormat format) {
+  return SplitPath(mask_map_value, style).name +
+         std::string(format == PictureFormat::kPng ? kPngOutputSuffix : kOutputSuffix);
 }
 
 BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close_on_error,
@@ -123,7 +124,8 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   }
 
   const std::string& folder = track_parts.folder_prefix;
-  const std::string output_path = NativeSeparators(folder + OutputNameFor(mask_value, style));
+  const std::string output_path =
+      NativeSeparators(folder + OutputNameFor(mask_value, style, options.format));
   front_end->SetStatus(output_path);
 
   const std::string mask_path = folder + mask_value;
@@ -148,12 +150,12 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
     OverlayTiles tiles;
     if (options.stream && size.width > 0 && size.height > 0) {
       tiles = load_tiles();
-      streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
-                                 front_end, &error);
+      streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path,
+                                 options.format, jobs, front_end, &error);
     }
     written = streamed == StreamOutcome::kCannotStream
-                  ? BuildInMemory(mask_path, size, output_path, jobs, front_end, &tiles, load_tiles,
-                                  &error)
+                  ? BuildInMemory(mask_path, size, output_path, options.format, jobs, front_end,
+                                  &tiles, load_tiles, &error)
                   : streamed == StreamOutcome::kWritten;
   } catch (const std::bad_alloc&) {
     error = "not enough memory for a picture of " + std::to_string(size.width) + " x " +

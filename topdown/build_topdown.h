@@ -7,6 +7,7 @@
 
 #include "topdown/build_front_end.h"
 #include "topdown/path_parts.h"
+#include "topdown/picture_writer.h"
 
 namespace skyplate {
 
@@ -15,6 +16,7 @@ inline constexpr std::string_view kNotATrackCaption = "Not a track file";
 inline constexpr std::string_view kMissingEntryText = "Error getting MaskMap filename";
 inline constexpr std::string_view kAllDoneText = "All Done";
 inline constexpr std::string_view kOutputSuffix = "_Topdown.bmp";
+inline constexpr std::string_view kPngOutputSuffix = "_Topdown.png";
 
 enum class BuildOutcome {
   kBuilt,         // the picture was written (images that failed to load read as black)
@@ -29,6 +31,7 @@ struct BuildOptions {
   // Composite straight from the mask file to the output file, in constant
   // memory, without a display; masks that cannot stream are built in memory.
   bool stream = false;
+  PictureFormat format = PictureFormat::kBmp;
 };
 
 // Builds the topdown picture of the track file named by `track_path_text` (as
@@ -42,7 +45,9 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
 // quote removed, and on Windows cut to the 255 bytes its path buffers hold.
 std::string TrackPathFromText(std::string_view text, PathStyle style);
 
-// The output file's name for a MaskMap value: its name part and "_Topdown.bmp".
-std::string OutputNameFor(std::string_view mask_map_value, PathStyle style);
+// The output file's name for a MaskMap value: its name part and
+// "_Topdown.bmp", or "_Topdown.png" for a PNG picture.
+std::string OutputNameFor(std::string_view mask_map_value, PathStyle style,
+                          PictureFormat format = PictureFormat::kBmp);
 
 }  // namespace skyplate

@@ -7,6 +7,7 @@
 #include "topdown/build_front_end.h"
 #include "topdown/limits.h"
 #include "topdown/mask_header.h"
+#include "topdown/picture_writer.h"
 #include "topdown/row_compositor.h"
 
 namespace skyplate {
@@ -19,10 +20,11 @@ enum class StreamOutcome {
 };
 
 // Composites the picture of the mask file at `mask_path` with the tiles and
-// writes it to `output_path` as a 24-bit BMP, on `jobs` threads. The mask's
+// writes it to `output_path` in `format`, on `jobs` threads. The mask's
 // header must give `size`. Progress goes to the front end as it goes.
 StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
-                              const OverlayTiles& tiles, const std::string& output_path, int jobs,
-                              BuildFrontEnd* front_end, std::string* error);
+                              const OverlayTiles& tiles, const std::string& output_path,
+                              PictureFormat format, int jobs, BuildFrontEnd* front_end,
+                              std::string* error);
 
 }  // namespace skyplate
