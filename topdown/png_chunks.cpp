@@ -26,7 +26,8 @@ void AppendPngChunk(const char (&type)[5], const std::uint8_t* data, std::size_t
   out->insert(out->end(), type_bytes, type_bytes + 4);
   out->insert(out->end(), data, data + size);
   uLong crc = crc32(0, type_bytes, 4);
-  crc = crc32(crc, data, static_cast<uInt>(size));
+  // zlib takes a null buffer as a request for the starting value.
+  if (size > 0) crc = crc32(crc, data, static_cast<uInt>(size));
   PutBigEndian(static_cast<std::uint32_t>(crc), out);
 }
 
