@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ libcli11-dev googletest zlib1g-dev nlohmann-json3-dev
-          help2man python3 python3-pil)
+          help2man python3 python3-pil time)
 if [ "${1:-}" = --all ]; then
   # The 32-bit Windows build ships, so its tests run under 32-bit Wine.
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
