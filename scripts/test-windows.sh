@@ -44,6 +44,8 @@ cmake --preset win32 >/dev/null
 step "build win32"
 # The shipped programs only: the tests compile and run in the win64 build.
 cmake --build --preset win32 -j "$JOBS" --target Skyplate skyplate-cli
+bash tests/imports_test.sh i686-w64-mingw32-objdump build/win32/ui/Skyplate.exe \
+  build/win32/cli/skyplate-cli.exe
 
 step "start Xvfb"
 WORK=$(mktemp -d /tmp/skyplate-wine.XXXXXX)
