@@ -73,7 +73,7 @@ bool ReadPng(const std::vector<std::uint8_t>& file, PngContents* contents, std::
   const std::uint32_t width = BigEndian(&header[0]);
   const std::uint32_t height = BigEndian(&header[4]);
   const std::uint8_t layout[] = {8, 2, 0, 0, 0};
-  if (width == 0 || height == 0 || width > 1 << 16 || height > 1 << 16 ||
+  if (width == 0 || height == 0 || std::uint64_t{width} * height > 1 << 24 ||
       std::memcmp(&header[8], layout, 5) != 0) {
     *error = "not an 8-bit RGB non-interlaced picture of a test's size";
     return false;

@@ -1,6 +1,7 @@
 #include "topdown/streamed_compositing.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -114,19 +115,24 @@ class StreamPass final : public RleSink {
                                                       layout_.count() - first_held_);
     std::vector<PassOutcome> outcomes(count, PassOutcome::kWritten);
     std::vector<std::string> errors(count);
+    // The band that failed first; the others may fail only because it did.
+    std::atomic<std::int64_t> cause = -1;
     pool_->Run(count, [&](int, std::int64_t begin, std::int64_t end) {
       for (std::int64_t i = begin; i < end; ++i) {
         outcomes[i] = WriteBand(BandAt(first_held_ + i), &buffers_[i], &errors[i]);
-        // A writer taking bands in order may hold other jobs waiting for this one.
-        if (outcomes[i] != PassOutcome::kWritten) writer_->Abandon();
+        std::int64_t none = -1;
+        if (outcomes[i] != PassOutcome::kWritten && cause.compare_exchange_strong(none, i)) {
+          // A writer taking bands in order may hold other jobs waiting for this one.
+          writer_->Abandon();
+        }
       }
     });
+    if (cause >= 0) {
+      failure_ = outcomes[cause];
+      error_ = errors[cause];
+    }
     std::int64_t rows_done = 0;
     for (std::int64_t i = 0; i < count; ++i) {
-      if (outcomes[i] != PassOutcome::kWritten && failure_ == PassOutcome::kWritten) {
-        failure_ = outcomes[i];
-        error_ = errors[i];
-      }
       const Band band = BandAt(first_held_ + i);
       if (band.ends_row) rows_done += band.rows;
     }
