@@ -163,6 +163,41 @@ TEST_F(OutputPlanTest, OneTrackNamesItsPictureFile) {
   EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map", std::nullopt, {}, &plan, &error));
 }
 
+// -o's extension and --format name the format together or alone; named
+// apart, they must agree.
+TEST_F(OutputPlanTest, TheNamesExtensionAndFormatAgree) {
+  const auto hill = Tracks({Path("a/Hill.track")});
+  const std::string png = folder / "Map.Png";
+  ASSERT_TRUE(PlanOutputs(hill, png, std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  EXPECT_EQ(plan.paths, Paths{png});
+  ASSERT_TRUE(PlanOutputs(hill, png, PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, folder / "Map.bmp", std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kBmp);
+
+  EXPECT_FALSE(PlanOutputs(hill, "Map.bmp", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(error, "Map.bmp: the name ends in .bmp but --format asks for png");
+  EXPECT_FALSE(PlanOutputs(hill, "Map.png", PictureFormat::kBmp, {}, &plan, &error));
+  EXPECT_EQ(error, "Map.png: the name ends in .png but --format asks for bmp");
+
+  // A folder, or no -o, takes the format asked for, BMP by default.
+  ASSERT_TRUE(
+      PlanOutputs(hill, JoinPath(folder / "out", ""), PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, "", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, "", std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kBmp);
+}
+
+TEST_F(OutputPlanTest, TwoPngsOfOneNameAreRefusedToo) {
+  const Paths both = {Path("a/Hill.track"), Path("b/Hill.track")};
+  EXPECT_FALSE(PlanOutputs(Tracks(both), folder / "out", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(error, both[0] + " and " + both[1] + " would both write " +
+                       JoinPath(folder / "out", "Hill_mask_Topdown.png"));
+}
+
 TEST_F(OutputPlanTest, SeveralTracksAFolderOrASeparatorNameAFolder) {
   const std::string out = folder / "out";
   const std::string in_out = JoinPath(out, "");
