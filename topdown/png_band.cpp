@@ -14,6 +14,10 @@ constexpr std::uint8_t kFilterUp = 2;
 
 // Level 1 deflates 1.6 times as fast as level 3 and six times as fast as
 // the default, with files within 6 % of the default's on terrain pictures.
+// Its default strategy is also the fastest one measured on Up-filtered
+// terrain rows: Z_RLE finds too few runs there, so it emits more symbols,
+// deflating 25 % slower into files of 57 % of the BMP instead of 23 %;
+// Z_FILTERED changes nothing at level 1, whose fast search ignores it.
 constexpr int kDeflateLevel = 1;
 
 // One row as its filter type, when `starts_row`, and red, green, blue
