@@ -117,9 +117,10 @@ int main(int argc, char** argv) {
       {"bmp", skyplate::PictureFormat::kBmp}, {"png", skyplate::PictureFormat::kPng}};
   std::optional<skyplate::PictureFormat> format;
   app.add_option("--format", format,
-                 "Picture format: bmp (24-bit, uncompressed) or png (smaller, same pixels)")
-      ->default_str("bmp")
-      ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
+                 "Picture format: bmp (24-bit, uncompressed; the default unless -o names a "
+                 ".png) or png (smaller, same pixels)")
+      ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case).description(""))
+      ->type_name("bmp|png");
   app.set_version_flag("--version", skyplate::kFileVersion);
   try {
     app.parse(argc, argv);
