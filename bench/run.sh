@@ -1,6 +1,7 @@
 #!/bin/bash
 # The end-to-end benchmark: skyplate-cli against the I/O floor, measured in
-# the same run, for terrain-like and random masks of several sizes.
+# the same run, for terrain-like and random masks of several sizes; then the
+# PNG build against the BMP build of the same run, in time and file size.
 #   bash bench/run.sh [SIZES...]      (default: 1024 4096 8192)
 # Env: RUNS (default 5), JOBS (default: all cores), KEEP=1 keeps the tracks.
 set -euo pipefail
@@ -24,13 +25,14 @@ median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 echo "runs per case: $RUNS (median), jobs: ${JOBS:-all cores}"
 printf '%-6s %-8s %10s %10s %10s %10s %7s\n' size mask "cli s" "Mpix/s" "peak MiB" "floor s" ratio
+png_table=""
 for size in "${SIZES[@]}"; do
   for mask in terrain noise; do
     track="$WORK/$mask$size"
     "$BIN/tools/make-track" "$track" --width "$size" --height "$size" --mask "$mask"
     output="$track/Hill_mask_Topdown.bmp"
     bytes=$((54 + (3 * size + 3) / 4 * 4 * size))
-    cli_times=() floor_times=() peaks=()
+    cli_times=() floor_times=() peaks=() png_times=() png_peaks=()
     for _ in $(seq "$RUNS"); do
       # Alternate the two so that both see the same state of the machine.
       read -r t _ < <("$BIN/bench/measure" "$BIN/bench/io-floor" "$track/Hill_mask.bmp" \
@@ -40,17 +42,37 @@ for size in "${SIZES[@]}"; do
         "$track/Hill.track")
       cli_times+=("$t")
       peaks+=("$kib")
+      read -r t kib < <("$BIN/bench/measure" "$BIN/cli/skyplate-cli" -q ${JOBS:+--jobs "$JOBS"} \
+        --format png "$track/Hill.track")
+      png_times+=("$t")
+      png_peaks+=("$kib")
     done
     [ -s "$output" ] || { echo "no output for $track" >&2; exit 1; }
+    png_output="${output%.bmp}.png"
+    [ -s "$png_output" ] || { echo "no PNG output for $track" >&2; exit 1; }
     cli=$(printf '%s\n' "${cli_times[@]}" | median)
     floor=$(printf '%s\n' "${floor_times[@]}" | median)
     peak=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -1)
     awk -v s="$size" -v m="$mask" -v c="$cli" -v f="$floor" -v p="$peak" 'BEGIN {
       printf "%-6s %-8s %10.3f %10.0f %10.1f %10.3f %7.2f\n", s, m, c, s * s / c / 1e6, p / 1024,
              f, c / f }'
+    png=$(printf '%s\n' "${png_times[@]}" | median)
+    png_peak=$(printf '%s\n' "${png_peaks[@]}" | sort -n | tail -1)
+    png_table+=$(awk -v s="$size" -v m="$mask" -v p="$png" -v c="$cli" -v k="$png_peak" \
+      -v pb="$(stat -c %s "$png_output")" -v bb="$(stat -c %s "$output")" 'BEGIN {
+      printf "%-6s %-8s %10.3f %10.3f %7.2f %10.1f %10.1f %7.1f\n", s, m, p, c, p / c, k / 1024,
+             pb / 1048576, 100 * pb / bb }')$'\n'
     rm -rf "$track"
   done
 done
+
+# Goals: the PNG build at most 3 times the BMP build at 8192 terrain, and the
+# PNG at most 40 % of the BMP's size on the terrain mask.
+echo
+echo "PNG against BMP (same runs; goals: time ratio <= 3 at 8192 terrain, size <= 40 % on terrain)"
+printf '%-6s %-8s %10s %10s %7s %10s %10s %7s\n' size mask "png s" "bmp s" ratio "peak MiB" \
+  "png MiB" "size %"
+printf '%s' "$png_table"
 
 # A batch of many small tracks against one track of all their pixels: the
 # batch should keep every core as busy as the one large picture does.

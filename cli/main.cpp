@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,19 +55,20 @@ constexpr char kFooter[] =
     R"(Each track file's section [TerrainMaps] names the mask map (MaskMap) and the
 four overlay images (Overlay_Base, Overlay_R, Overlay_G, Overlay_B), relative
 to the track file's folder. The picture is written into that folder, named
-after the mask map with "_Topdown.bmp", unless -o says otherwise. An image
-that cannot be loaded is reported and reads as black; with --strict it fails
-its track instead. A track whose picture was written ends with "All Done";
-one that failed ends with its error.
+after the mask map with "_Topdown.bmp" (or "_Topdown.png" with --format png),
+unless -o says otherwise. An image that cannot be loaded is reported and reads
+as black; with --strict it fails its track instead. A track whose picture was
+written ends with "All Done"; one that failed ends with its error.
 
 A folder stands for the track files inside it, in order of name. On Windows
 the program expands the wildcards * and ? itself, as a Unix shell would; on
 other systems the shell does, and a quoted pattern is taken literally.
 
-With one track file, -o names the picture's file; its extension (.bmp) names
-the format. With several tracks, a folder or a pattern, or when PATH is a
-folder or ends in a separator, PATH is a folder (made when missing) for
-pictures of their usual names. Two tracks that would write the same file are
+With one track file, -o names the picture's file; its extension (.bmp or .png)
+names the format, and a --format that names another is an error. With
+several tracks, a folder or a pattern, or when PATH is a folder or ends in a
+separator, PATH is a folder (made when missing) for pictures of their usual
+names. Two tracks that would write the same file are
 refused before anything is built. With more than one track a closing line
 on stderr counts those built and names those that failed.
 
@@ -139,6 +142,14 @@ int main(int argc, char** argv) {
   // help would end up in the man page.
   app.add_option("-j,--jobs", options.jobs, "Compositing threads (default: one per core)")
       ->check(CLI::Range(1, 1024));
+  const std::map<std::string, skyplate::PictureFormat> formats = {
+      {"bmp", skyplate::PictureFormat::kBmp}, {"png", skyplate::PictureFormat::kPng}};
+  std::optional<skyplate::PictureFormat> format;
+  app.add_option("--format", format,
+                 "Picture format: bmp (24-bit, uncompressed; the default unless -o names a "
+                 ".png) or png (smaller, same pixels)")
+      ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case).description(""))
+      ->type_name("bmp|png");
   app.set_version_flag("--version", std::string("skyplate-cli ") + skyplate::kFileVersion);
   try {
     app.parse(argc, argv);
@@ -156,10 +167,11 @@ int main(int argc, char** argv) {
   const skyplate::TrackList list = skyplate::ListTracks(arguments, recursive);
   skyplate::OutputPlan plan;
   std::string error;
-  if (!skyplate::PlanOutputs(list, output, options, &plan, &error)) {
+  if (!skyplate::PlanOutputs(list, output, format, options, &plan, &error)) {
     std::fprintf(stderr, "error: %s\n", error.c_str());
     return kExitUsage;
   }
+  options.format = plan.format;
   if (check) {
     const int status = skyplate::RunCheck(list, plan, options, json, ExitStatusOf);
     if (status == kExitBuilt && !skyplate::ReportWritten()) return kExitReportNotWritten;

@@ -29,8 +29,9 @@ std::string FileKey(const std::string& path) {
 
 }  // namespace
 
-bool PlanOutputs(const TrackList& list, const std::string& output, const BuildOptions& options,
-                 OutputPlan* plan, std::string* error) {
+bool PlanOutputs(const TrackList& list, const std::string& output,
+                 std::optional<PictureFormat> format, const BuildOptions& options, OutputPlan* plan,
+                 std::string* error) {
   plan->folder.clear();
   plan->paths.assign(list.items.size(), "");
   const std::string path = CommandLinePath(output);
@@ -38,17 +39,28 @@ bool PlanOutputs(const TrackList& list, const std::string& output, const BuildOp
   if (!path.empty() && NamesFolder(list, path)) {
     plan->folder = path;
     wanted = JoinPath(path, "");
-  } else if (!path.empty() &&
-             !PictureFormatForExtension(SplitPath(path, kNativePathStyle).extension)) {
-    *error = output + ": a picture's name ends in .bmp";
-    return false;
+  } else if (!path.empty()) {
+    const std::string extension = SplitPath(path, kNativePathStyle).extension;
+    const std::optional<PictureFormat> named = PictureFormatForExtension(extension);
+    if (!named) {
+      *error = output + ": a picture's name ends in .bmp or .png";
+      return false;
+    }
+    if (format && *format != *named) {
+      *error = output + ": the name ends in " + extension + " but --format asks for " +
+               (*format == PictureFormat::kPng ? "png" : "bmp");
+      return false;
+    }
+    format = named;
   }
+  plan->format = format.value_or(PictureFormat::kBmp);
 
   std::map<std::string, std::size_t> writers;
   for (std::size_t i = 0; i < list.items.size(); ++i) {
     if (!list.items[i].problem.empty()) continue;
     BuildOptions track_options = options;
     track_options.output_path = wanted;
+    track_options.format = plan->format;
     plan->paths[i] = wanted;
     const std::optional<TrackPlan> track = PlanTrack(list.items[i].path, track_options);
     if (!track) continue;

@@ -4,8 +4,10 @@
 
 #include <filesystem>
 
+#include "tests/png_reader.h"
 #include "tests/recording_front_end.h"
 #include "tests/test_files.h"
+#include "tools/bmp_variants.h"
 #include "topdown/bitmap_loader.h"
 #include "topdown/bitmap_writer.h"
 #include "topdown/compositing.h"
@@ -63,9 +65,12 @@ class TrackFolder {
     Bitmap expected = Bitmap::Blank(mask.width, mask.height);
     for (std::int32_t y = 0; y < mask.height; ++y) {
       for (std::int32_t x = 0; x < mask.width; ++x) {
+        // The tiles repeat every 256 pixels.
+        const std::int32_t u = x % kTileSize;
+        const std::int32_t v = y % kTileSize;
         expected.Set(x, y,
-                     ComposePixel(mask.At(x, y), tiles[0].At(x, y), tiles[1].At(x, y),
-                                  tiles[2].At(x, y), tiles[3].At(x, y)));
+                     ComposePixel(mask.At(x, y), tiles[0].At(u, v), tiles[1].At(u, v),
+                                  tiles[2].At(u, v), tiles[3].At(u, v)));
       }
     }
     return expected;
@@ -273,6 +278,56 @@ TEST(BuildTopdown, AMaskThatGivesNoSizeIsNamedWithItsReason) {
   EXPECT_EQ(reason().rfind(prefix + ": cannot open the file: ", 0), 0u);
   std::filesystem::create_directory(mask);
   EXPECT_EQ(reason(), prefix + " is a folder, not a regular file");
+}
+
+// Streamed masks come in bands of 65,536 pixels, each composited and
+// compressed on its own thread: masks of 200 x 1500 make five bands; masks
+// stored bottom-up are read from their last band to give the picture from its
+// top. Run-length encoded masks are built in memory for a PNG.
+TEST(BuildTopdown, PngPicturesHoldTheBuildsPixelsWhateverTheMasksLayout) {
+  for (const BmpVariant variant : {BmpVariant::kBgr24BottomUp, BmpVariant::kBgr24TopDown,
+                                   BmpVariant::kPalette8, BmpVariant::kRle8}) {
+    for (const bool stream : {true, false}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "variant " << static_cast<int>(variant) << ", stream " << stream);
+      TrackFolder track;
+      // 256 colours, so that palette variants hold them all.
+      track.mask = Bitmap::Blank(200, 1500);
+      for (std::int32_t y = 0; y < 1500; ++y) {
+        for (std::int32_t x = 0; x < 200; ++x) {
+          track.mask.Set(x, y, MakeColour(x % 16 * 17, y % 8 * 36, (x / 16 + y / 8) % 2 * 255));
+        }
+      }
+      const auto file = EncodeBmpVariant(variant, track.mask);
+      WriteWholeFile(track.folder / "maps/Hill_mask.bmp", std::string(file.begin(), file.end()));
+      BuildOptions options;
+      options.stream = stream;
+      options.jobs = 3;
+      options.format = PictureFormat::kPng;
+      RecordingFrontEnd front_end;
+      EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end, options), BuildOutcome::kBuilt);
+      const std::string output = track.folder / "Hill_mask_Topdown.png";
+      EXPECT_EQ(front_end.calls.front(), "status " + output);
+      // Only a build in memory shows the display.
+      const bool in_memory = !stream || variant == BmpVariant::kRle8;
+      EXPECT_EQ(front_end.calls[1].starts_with("display "), in_memory);
+      testing::PngContents contents;
+      std::string error;
+      ASSERT_TRUE(testing::ReadPng(testing::ReadWholeFile(output), &contents, &error)) << error;
+      EXPECT_EQ(contents.picture.pixels, track.Expected().pixels);
+    }
+  }
+}
+
+TEST(BuildTopdown, AStreamedPngThatCannotBeWrittenLeavesNothing) {
+  TrackFolder track;
+  std::filesystem::create_directory(track.folder / "Hill_mask_Topdown.png");
+  BuildOptions options;
+  options.stream = true;
+  options.format = PictureFormat::kPng;
+  RecordingFrontEnd front_end;
+  EXPECT_EQ(BuildTopdown(track.track(), 0, &front_end, options), BuildOutcome::kNotWritten);
+  for (const std::string& name : track.folder.Entries()) EXPECT_EQ(name.find(".tmp"), name.npos);
 }
 
 #ifndef _WIN32

@@ -44,6 +44,8 @@ TEST(OutputName, NamedAfterTheMaskMapInTheTrackFolder) {
   EXPECT_EQ(OutputNameFor("mask", PathStyle::kWindows), "mask_Topdown.bmp");
   EXPECT_EQ(OutputNameFor("mask.old.bmp", PathStyle::kPosix), "mask.old_Topdown.bmp");
   EXPECT_EQ(OutputNameFor("maps\\", PathStyle::kWindows), "_Topdown.bmp");
+  EXPECT_EQ(OutputNameFor("maps\\Hill_mask.bmp", PathStyle::kWindows, PictureFormat::kPng),
+            "Hill_mask_Topdown.png");
 }
 
 TEST(TrackPathFromText, DropsOneQuoteAtEachEnd) {

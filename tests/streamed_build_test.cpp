@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <set>
 
+#include "tests/png_reader.h"
 #include "tests/recording_front_end.h"
 #include "tests/test_files.h"
 #include "tools/bmp_variants.h"
 #include "topdown/band_layout.h"
 #include "topdown/bitmap_writer.h"
+#include "topdown/bmp_decoder.h"
 #include "topdown/build_topdown.h"
 #include "topdown/row_compositor.h"
 
@@ -80,16 +82,17 @@ class MaskTrack {
     std::vector<std::uint8_t> bytes;
     std::vector<std::string> reasons;
   };
-  Built Build(bool stream, int jobs) {
-    std::filesystem::remove(folder / "m_Topdown.bmp");
+  Built Build(bool stream, int jobs, PictureFormat format = PictureFormat::kBmp) {
+    const std::string output =
+        folder / (format == PictureFormat::kPng ? "m_Topdown.png" : "m_Topdown.bmp");
+    std::filesystem::remove(output);
     ReasonsFrontEnd front_end;
     BuildOptions options;
     options.stream = stream;
     options.jobs = jobs;
+    options.format = format;
     Built built{BuildTopdown(folder / "T.track", 0, &front_end, options), {}, front_end.reasons};
-    if (std::filesystem::exists(folder / "m_Topdown.bmp")) {
-      built.bytes = ReadWholeFile(folder / "m_Topdown.bmp");
-    }
+    if (std::filesystem::exists(output)) built.bytes = ReadWholeFile(output);
     return built;
   }
 
@@ -101,6 +104,27 @@ class MaskTrack {
     EXPECT_EQ(streamed.reasons, in_memory.reasons) << name;
     ASSERT_FALSE(in_memory.bytes.empty()) << name;
     EXPECT_TRUE(streamed.bytes == in_memory.bytes) << name;
+  }
+
+  // Streamed as a PNG on `jobs` threads, the pixels of the streamed BMP.
+  void ExpectPngAsBmp(const std::string& name, int jobs = 2) {
+    const Built bmp = Build(true, 1);
+    const Built png = Build(true, jobs, PictureFormat::kPng);
+    EXPECT_EQ(png.outcome, bmp.outcome) << name;
+    EXPECT_EQ(png.reasons, bmp.reasons) << name;
+    Bitmap expected;
+    std::string error;
+    ASSERT_TRUE(DecodeBmp(bmp.bytes, &expected, &error)) << name << ": " << error;
+    testing::PngContents contents;
+    ASSERT_TRUE(testing::ReadPng(png.bytes, &contents, &error)) << name << ": " << error;
+    EXPECT_EQ(contents.picture.width, expected.width) << name;
+    EXPECT_EQ(contents.picture.height, expected.height) << name;
+    EXPECT_TRUE(contents.picture.pixels == expected.pixels) << name;
+    // Every row but the top one is stored as its difference from the one above.
+    ASSERT_EQ(contents.filters.size(), static_cast<std::size_t>(expected.height)) << name;
+    for (std::size_t row = 0; row < contents.filters.size(); ++row) {
+      EXPECT_EQ(contents.filters[row], row == 0 ? 0 : 2) << name << " row " << row;
+    }
   }
 
   ScratchFolder folder;
@@ -172,6 +196,44 @@ TEST(StreamedBuild, DamagedMasksReadAsBlackAsInMemory) {
     // With one job every band is written before the next is decoded.
     for (int jobs : {1, 2}) track.ExpectStreamedAsInMemory(c.name, jobs);
   }
+}
+
+// A PNG takes whole rows from the top down: rows wider than a band are joined
+// from their pieces, each filtered against the same columns of the row
+// above; bottom-up and top-down masks, indexed ones and RLE ones (built in
+// memory) all give the BMP's pixels, and so do masks redone as black.
+TEST(StreamedBuild, PngHoldsTheStreamedBmpsPixels) {
+  MaskTrack track;
+  for (const BmpVariant variant : {BmpVariant::kBgr24BottomUp, BmpVariant::kBgr24TopDown,
+                                   BmpVariant::kPalette8, BmpVariant::kRle8}) {
+    const std::string name = "variant " + std::to_string(static_cast<int>(variant));
+    // Indexed masks change colour every fourth row.
+    const bool indexed = variant == BmpVariant::kPalette8 || variant == BmpVariant::kRle8;
+    track.SetMask(EncodeBmpVariant(variant, Mask(70000, indexed ? 6 : 3, indexed ? 256 : 0)));
+    track.ExpectPngAsBmp(name + " 70000 wide", 2);
+    track.SetMask(EncodeBmpVariant(variant, Mask(999, 301, indexed ? 256 : 0)));
+    track.ExpectPngAsBmp(name + " 999 x 301", 3);
+  }
+  // Three pieces a row, more bands than jobs, and one band at a time.
+  track.SetMask(EncodeBmpVariant(BmpVariant::kBgr24BottomUp, Mask(2 * 65536 + 5, 7, 0)));
+  track.ExpectPngAsBmp("three pieces a row", 5);
+  track.ExpectPngAsBmp("three pieces a row, one job", 1);
+  track.SetMask(EncodeBmpVariant(BmpVariant::kBgr24TopDown, Mask(1, 70000, 0)));
+  track.ExpectPngAsBmp("one column, top down", 3);
+
+  // The bad index is in the file's last rows, the picture's top: the first
+  // band a PNG reads. Then at the picture's bottom, after bands were written.
+  auto top_bad = EncodeBmpVariant(BmpVariant::kPalette8Short, Mask(301, 700, 3));
+  top_bad[top_bad.size() - 2] = 200;
+  track.SetMask(top_bad);
+  for (int jobs : {1, 2}) track.ExpectPngAsBmp("bad index at the top", jobs);
+  auto bottom_bad = EncodeBmpVariant(BmpVariant::kPalette8Short, Mask(301, 700, 3));
+  bottom_bad[bottom_bad.size() - 300 * 700] = 200;
+  track.SetMask(bottom_bad);
+  for (int jobs : {1, 2}) track.ExpectPngAsBmp("bad index at the bottom", jobs);
+  const auto bgr24 = EncodeBmpVariant(BmpVariant::kBgr24BottomUp, Mask(301, 700, 0));
+  track.SetMask({bgr24.begin(), bgr24.end() - 1});
+  track.ExpectPngAsBmp("24-bit data cut short");
 }
 
 TEST(StreamedBuild, MasksWithoutASizeWriteNothingEitherWay) {

@@ -28,6 +28,11 @@ class BandLayout {
 
   std::int64_t count() const { return row_bands_ * pieces_; }
   Band At(std::int64_t index) const;
+  // The band `index`-th from the picture's top, a row's pieces from the
+  // left: the order for writers that take rows in the picture's order.
+  Band FromTop(std::int64_t index) const {
+    return At((row_bands_ - 1 - index / pieces_) * pieces_ + index % pieces_);
+  }
   // The band that holds column x of row `row`; bands are numbered in the
   // order a file stores their pixels.
   std::int64_t IndexOf(std::int32_t x, std::int32_t row) const {

@@ -72,9 +72,9 @@ class ImageLoader {
 // `tiles` are loaded here unless a try at streaming loaded them already.
 template <typename LoadTiles>
 BuildOutcome BuildInMemory(const std::string& mask_path, PictureSize size,
-                           const std::string& output_path, int jobs, BuildFrontEnd* front_end,
-                           ImageLoader* loader, OverlayTiles* tiles, const LoadTiles& load_tiles,
-                           std::string* error) {
+                           const std::string& output_path, PictureFormat format, int jobs,
+                           BuildFrontEnd* front_end, ImageLoader* loader, OverlayTiles* tiles,
+                           const LoadTiles& load_tiles, std::string* error) {
   const bool buildable = FitsInMemory(size.width, size.height);
   Bitmap mask;
   Bitmap result;
@@ -92,15 +92,15 @@ BuildOutcome BuildInMemory(const std::string& mask_path, PictureSize size,
                        std::to_string(size.height) + " pixels is too large to build in memory";
     return BuildOutcome::kNotWritten;
   }
-  return SaveBitmapFile(result, output_path, error) ? BuildOutcome::kBuilt
-                                                    : BuildOutcome::kNotWritten;
+  return SavePictureFile(result, output_path, format, jobs, error) ? BuildOutcome::kBuilt
+                                                                   : BuildOutcome::kNotWritten;
 }
 
 // The output path for a track whose MaskMap entry is `mask_value`.
 std::string OutputPathOf(const std::string& track_folder, const std::string& mask_value,
                          const BuildOptions& options) {
   const std::string& wanted = options.output_path;
-  const std::string name = OutputNameFor(mask_value, options.path_style);
+  const std::string name = OutputNameFor(mask_value, options.path_style, options.format);
   if (wanted.empty()) return NativeSeparators(track_folder + name);
   if (IsPathSeparator(wanted.back(), options.path_style)) return wanted + name;
   return wanted;
@@ -117,8 +117,9 @@ std::string TrackPathFromText(std::string_view text, PathStyle style) {
   return std::string(text);
 }
 
-std::string OutputNameFor(std::string_view mask_map_value, PathStyle style) {
-  return SplitPath(mask_map_value, style).name + std::string(kOutputSuffix);
+std::string OutputNameFor(std::string_view mask_map_value, PathStyle style, PictureFormat format) {
+  return SplitPath(mask_map_value, style).name +
+         std::string(format == PictureFormat::kPng ? kPngOutputSuffix : kOutputSuffix);
 }
 
 bool HasTrackExtension(std::string_view path, PathStyle style) {
@@ -209,12 +210,12 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
       auto mask_not_loaded = [&](const std::string& reason) {
         return loader.NotLoaded(kMaskKey, mask_path, reason);
       };
-      streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path, jobs,
-                                 front_end, mask_not_loaded, &error);
+      streamed = StreamComposite(ResolveInputPath(mask_path), size, tiles, output_path,
+                                 options.format, jobs, front_end, mask_not_loaded, &error);
     }
     if (streamed == StreamOutcome::kCannotStream) {
-      outcome = BuildInMemory(mask_path, size, output_path, jobs, front_end, &loader, &tiles,
-                              load_tiles, &error);
+      outcome = BuildInMemory(mask_path, size, output_path, options.format, jobs, front_end,
+                              &loader, &tiles, load_tiles, &error);
     } else if (streamed == StreamOutcome::kWritten) {
       outcome = BuildOutcome::kBuilt;
     } else if (streamed == StreamOutcome::kStopped) {

@@ -9,6 +9,7 @@
 #include "topdown/build_front_end.h"
 #include "topdown/mask_header.h"
 #include "topdown/path_parts.h"
+#include "topdown/picture_format.h"
 
 namespace skyplate {
 
@@ -17,6 +18,7 @@ inline constexpr std::string_view kNotATrackCaption = "Not a track file";
 inline constexpr std::string_view kMissingEntryText = "Error getting MaskMap filename";
 inline constexpr std::string_view kAllDoneText = "All Done";
 inline constexpr std::string_view kOutputSuffix = "_Topdown.bmp";
+inline constexpr std::string_view kPngOutputSuffix = "_Topdown.png";
 
 enum class BuildOutcome {
   kBuilt,           // the picture was written (images that failed to load read as black)
@@ -40,6 +42,7 @@ struct BuildOptions {
   // An image that cannot be loaded fails the build instead of reading as
   // black; no picture is written then.
   bool strict = false;
+  PictureFormat format = PictureFormat::kBmp;
 };
 
 // Builds the topdown picture of the track file named by `track_path_text` (as
@@ -69,7 +72,9 @@ std::optional<TrackPlan> PlanTrack(const std::string& track_path_text, const Bui
 // True when `path` ends in ".track", in any letter case.
 bool HasTrackExtension(std::string_view path, PathStyle style);
 
-// The output file's name for a MaskMap value: its name part and "_Topdown.bmp".
-std::string OutputNameFor(std::string_view mask_map_value, PathStyle style);
+// The output file's name for a MaskMap value: its name part and
+// "_Topdown.bmp", or "_Topdown.png" for a PNG picture.
+std::string OutputNameFor(std::string_view mask_map_value, PathStyle style,
+                          PictureFormat format = PictureFormat::kBmp);
 
 }  // namespace skyplate

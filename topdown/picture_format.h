@@ -6,9 +6,9 @@
 
 namespace skyplate {
 
-enum class PictureFormat { kBmp };
+enum class PictureFormat { kBmp, kPng };
 
-// The format a picture file's extension (".bmp", any letter case) names;
+// The format a picture file's extension (".bmp" or ".png", any letter case) names;
 // none for an extension no format has.
 std::optional<PictureFormat> PictureFormatForExtension(std::string_view extension);
 

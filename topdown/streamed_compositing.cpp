@@ -1,12 +1,13 @@
 #include "topdown/streamed_compositing.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
 #include "topdown/band_layout.h"
 #include "topdown/bmp_encoder.h"
-#include "topdown/output_file.h"
+#include "topdown/picture_writer.h"
 #include "topdown/streamed_mask.h"
 #include "topdown/worker_pool.h"
 
@@ -26,22 +27,25 @@ struct BandBuffers {
   MaskScratch scratch;
   std::vector<BgrPixel> mask;     // for masks decoded in file order; black until put
   std::vector<std::uint8_t> out;  // zeroed once: rows' padding stays zero
+  std::vector<BgrPixel> above;    // the row above the band, for writers that ask
 };
 
 enum class PassOutcome { kWritten, kMaskFailed, kNotWritten };
 
 // One pass over the picture: composites the mask's bands a few at a time on
-// every job and writes each where the output file stores it.
+// every job and hands each to the picture writer, in the file's order of
+// bands or, for a writer that needs them so, from the picture's top down.
 class StreamPass final : public RleSink {
  public:
   StreamPass(const StreamedMask& mask, const BandLayout& layout, PictureSize size,
-             const RowCompositor& compositor, OutputFile* output, WorkerPool* pool,
+             const RowCompositor& compositor, PictureWriter* writer, WorkerPool* pool,
              BuildFrontEnd* front_end)
       : mask_(mask),
         layout_(layout),
         size_(size),
         compositor_(compositor),
-        output_(output),
+        writer_(writer),
+        top_down_(writer->NeedsTopDownBands()),
         pool_(pool),
         front_end_(front_end),
         out_stride_(BmpStride(size.width)),
@@ -53,11 +57,14 @@ class StreamPass final : public RleSink {
     const std::size_t out_bytes = band_columns == static_cast<std::size_t>(size.width)
                                       ? band_rows * out_stride_
                                       : band_columns * sizeof(BgrPixel) + 3;
+    // A top-down writer's band comes with the row above it: one mask row more.
+    const std::size_t mask_rows = band_rows + (top_down_ ? 1 : 0);
     for (BandBuffers& buffers : buffers_) {
       if (mask.kind() != StreamedMask::Kind::kRows) {
-        buffers.mask.assign(band_rows * band_columns, {0, 0, 0});
+        buffers.mask.assign(mask_rows * band_columns, {0, 0, 0});
       }
       buffers.out.assign(out_bytes, 0);
+      if (top_down_) buffers.above.resize(band_columns);
     }
   }
 
@@ -108,18 +115,25 @@ class StreamPass final : public RleSink {
                                                       layout_.count() - first_held_);
     std::vector<PassOutcome> outcomes(count, PassOutcome::kWritten);
     std::vector<std::string> errors(count);
+    // The band that failed first; the others may fail only because it did.
+    std::atomic<std::int64_t> cause = -1;
     pool_->Run(count, [&](int, std::int64_t begin, std::int64_t end) {
       for (std::int64_t i = begin; i < end; ++i) {
-        outcomes[i] = WriteBand(layout_.At(first_held_ + i), &buffers_[i], &errors[i]);
+        outcomes[i] = WriteBand(BandAt(first_held_ + i), &buffers_[i], &errors[i]);
+        std::int64_t none = -1;
+        if (outcomes[i] != PassOutcome::kWritten && cause.compare_exchange_strong(none, i)) {
+          // A writer taking bands in order may hold other jobs waiting for this one.
+          writer_->Abandon();
+        }
       }
     });
+    if (cause >= 0) {
+      failure_ = outcomes[cause];
+      error_ = errors[cause];
+    }
     std::int64_t rows_done = 0;
     for (std::int64_t i = 0; i < count; ++i) {
-      if (outcomes[i] != PassOutcome::kWritten && failure_ == PassOutcome::kWritten) {
-        failure_ = outcomes[i];
-        error_ = errors[i];
-      }
-      const Band band = layout_.At(first_held_ + i);
+      const Band band = BandAt(first_held_ + i);
       if (band.ends_row) rows_done += band.rows;
     }
     first_held_ += count;
@@ -130,10 +144,18 @@ class StreamPass final : public RleSink {
     return failure_ == PassOutcome::kWritten;
   }
 
+  Band BandAt(std::int64_t index) const {
+    return top_down_ ? layout_.FromTop(index) : layout_.At(index);
+  }
+
   PassOutcome WriteBand(const Band& band, BandBuffers* buffers, std::string* error) {
+    // Rows count from the bottom: the row above the band is the one after it.
+    const bool with_above = top_down_ && band.first_row + band.rows < size_.height;
     MaskRows rows;
     if (mask_.kind() == StreamedMask::Kind::kRows) {
-      if (!mask_.ReadBand(band, &buffers->scratch, &rows, error)) return PassOutcome::kMaskFailed;
+      Band read = band;
+      read.rows += with_above ? 1 : 0;
+      if (!mask_.ReadBand(read, &buffers->scratch, &rows, error)) return PassOutcome::kMaskFailed;
     } else {
       rows = {reinterpret_cast<const std::uint8_t*>(buffers->mask.data()),
               static_cast<std::ptrdiff_t>(band.columns * sizeof(BgrPixel))};
@@ -150,11 +172,19 @@ class StreamPass final : public RleSink {
       compositor_.ComposeBgr(rows.Row(i), y, 0, band.columns - 1, reinterpret_cast<BgrPixel*>(out));
       std::memset(out + pixel_bytes, 0, padding);
     }
-    const std::uint64_t at = kBmpHeaderBytes + band.first_row * std::uint64_t{out_stride_} +
-                             band.first_column * std::uint64_t{sizeof(BgrPixel)};
-    if (!output_->WriteAt(at, buffers->out.data(), band.rows * pitch, error)) {
-      return PassOutcome::kNotWritten;
+    const std::int32_t top = size_.height - band.first_row - band.rows;
+    if (with_above) {
+      compositor_.ComposeBgr(rows.Row(band.rows), top - 1, 0, band.columns - 1,
+                             buffers->above.data());
     }
+    const PictureBand picture_band = {
+        top,
+        band.rows,
+        buffers->out.data(),
+        with_above ? reinterpret_cast<const std::uint8_t*>(buffers->above.data()) : nullptr,
+        band.first_column,
+        band.columns};
+    if (!writer_->WriteBand(picture_band, error)) return PassOutcome::kNotWritten;
     // Pixels RLE data skips are black.
     if (mask_.kind() == StreamedMask::Kind::kRle) {
       std::fill(buffers->mask.begin(), buffers->mask.end(), BgrPixel{0, 0, 0});
@@ -166,7 +196,8 @@ class StreamPass final : public RleSink {
   const BandLayout& layout_;
   const PictureSize size_;
   const RowCompositor& compositor_;
-  OutputFile* output_;
+  PictureWriter* writer_;
+  const bool top_down_;
   WorkerPool* pool_;
   BuildFrontEnd* front_end_;
   const std::size_t out_stride_;
@@ -184,37 +215,43 @@ class StreamPass final : public RleSink {
 }  // namespace
 
 StreamOutcome StreamComposite(const std::string& mask_path, PictureSize size,
-                              const OverlayTiles& tiles, const std::string& output_path, int jobs,
-                              BuildFrontEnd* front_end, const MaskNotLoaded& mask_not_loaded,
-                              std::string* error) {
-  if (!FitsBmpFile(size.width, size.height)) return StreamOutcome::kCannotStream;
+                              const OverlayTiles& tiles, const std::string& output_path,
+                              PictureFormat format, int jobs, BuildFrontEnd* front_end,
+                              const MaskNotLoaded& mask_not_loaded, std::string* error) {
+  const auto probe = MakePictureWriter(format);
+  if (!probe->Fits(size)) return StreamOutcome::kCannotStream;
   StreamedMask mask;
   std::string reason;
-  if (!mask.Open(mask_path, size, &reason) && !mask_not_loaded(reason)) {
-    return StreamOutcome::kStopped;
+  const bool opened = mask.Open(mask_path, size, &reason);
+  // Run-length encoded data decodes from the picture's bottom only, and a
+  // writer that takes the top first would have to hold the whole picture.
+  if (mask.kind() == StreamedMask::Kind::kRle && probe->NeedsTopDownBands()) {
+    return StreamOutcome::kCannotStream;
   }
+  if (!opened && !mask_not_loaded(reason)) return StreamOutcome::kStopped;
 
-  OutputFile output;
-  const auto file_header = EncodeBmpHeader(size.width, size.height);
-  if (!output.Create(output_path, error) ||
-      !output.WriteAt(0, file_header.data(), file_header.size(), error)) {
-    return StreamOutcome::kNotWritten;
-  }
   const BandLayout layout(size, kBandPixels);
   const RowCompositor compositor(tiles);
   WorkerPool pool(jobs);
-  PassOutcome outcome =
-      StreamPass(mask, layout, size, compositor, &output, &pool, front_end).Run(&reason, error);
+  // Each pass writes a picture of its own: one that fails leaves nothing.
+  auto pass = [&] {
+    const auto writer = MakePictureWriter(format);
+    if (!writer->Create(output_path, size, error)) return PassOutcome::kNotWritten;
+    const PassOutcome outcome =
+        StreamPass(mask, layout, size, compositor, writer.get(), &pool, front_end)
+            .Run(&reason, error);
+    if (outcome != PassOutcome::kWritten) return outcome;
+    return writer->Commit(error) ? PassOutcome::kWritten : PassOutcome::kNotWritten;
+  };
+  PassOutcome outcome = pass();
   if (outcome == PassOutcome::kMaskFailed) {
     // A mask that fails to decode anywhere reads as black everywhere, as a
-    // build in memory has it; the bands already written are written again.
+    // build in memory has it; the picture is written again.
     if (!mask_not_loaded(reason)) return StreamOutcome::kStopped;
     mask.MakeBlack();
-    outcome =
-        StreamPass(mask, layout, size, compositor, &output, &pool, front_end).Run(&reason, error);
+    outcome = pass();
   }
-  if (outcome != PassOutcome::kWritten) return StreamOutcome::kNotWritten;
-  return output.Commit(error) ? StreamOutcome::kWritten : StreamOutcome::kNotWritten;
+  return outcome == PassOutcome::kWritten ? StreamOutcome::kWritten : StreamOutcome::kNotWritten;
 }
 
 }  // namespace skyplate

@@ -152,45 +152,84 @@ class OutputPlanTest : public ::testing::Test {
 
 TEST_F(OutputPlanTest, OneTrackNamesItsPictureFile) {
   const std::string picture = folder / "Map.BMP";
-  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), picture, {}, &plan, &error));
+  ASSERT_TRUE(
+      PlanOutputs(Tracks({Path("a/Hill.track")}), picture, std::nullopt, {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{picture});
   EXPECT_EQ(plan.folder, "");
 
-  EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map.jpg", {}, &plan, &error));
-  EXPECT_EQ(error, "Map.jpg: a picture's name ends in .bmp");
-  EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map", {}, &plan, &error));
+  EXPECT_FALSE(
+      PlanOutputs(Tracks({Path("a/Hill.track")}), "Map.jpg", std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(error, "Map.jpg: a picture's name ends in .bmp or .png");
+  EXPECT_FALSE(PlanOutputs(Tracks({Path("a/Hill.track")}), "Map", std::nullopt, {}, &plan, &error));
+}
+
+// -o's extension and --format name the format together or alone; named
+// apart, they must agree.
+TEST_F(OutputPlanTest, TheNamesExtensionAndFormatAgree) {
+  const auto hill = Tracks({Path("a/Hill.track")});
+  const std::string png = folder / "Map.Png";
+  ASSERT_TRUE(PlanOutputs(hill, png, std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  EXPECT_EQ(plan.paths, Paths{png});
+  ASSERT_TRUE(PlanOutputs(hill, png, PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, folder / "Map.bmp", std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kBmp);
+
+  EXPECT_FALSE(PlanOutputs(hill, "Map.bmp", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(error, "Map.bmp: the name ends in .bmp but --format asks for png");
+  EXPECT_FALSE(PlanOutputs(hill, "Map.png", PictureFormat::kBmp, {}, &plan, &error));
+  EXPECT_EQ(error, "Map.png: the name ends in .png but --format asks for bmp");
+
+  // A folder, or no -o, takes the format asked for, BMP by default.
+  ASSERT_TRUE(
+      PlanOutputs(hill, JoinPath(folder / "out", ""), PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, "", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kPng);
+  ASSERT_TRUE(PlanOutputs(hill, "", std::nullopt, {}, &plan, &error));
+  EXPECT_EQ(plan.format, PictureFormat::kBmp);
+}
+
+TEST_F(OutputPlanTest, TwoPngsOfOneNameAreRefusedToo) {
+  const Paths both = {Path("a/Hill.track"), Path("b/Hill.track")};
+  EXPECT_FALSE(PlanOutputs(Tracks(both), folder / "out", PictureFormat::kPng, {}, &plan, &error));
+  EXPECT_EQ(error, both[0] + " and " + both[1] + " would both write " +
+                       JoinPath(folder / "out", "Hill_mask_Topdown.png"));
 }
 
 TEST_F(OutputPlanTest, SeveralTracksAFolderOrASeparatorNameAFolder) {
   const std::string out = folder / "out";
   const std::string in_out = JoinPath(out, "");
-  ASSERT_TRUE(
-      PlanOutputs(Tracks({Path("a/Hill.track"), Path("a/Other.track")}), out, {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track"), Path("a/Other.track")}), out, std::nullopt,
+                          {}, &plan, &error));
   EXPECT_EQ(plan.folder, out);
   EXPECT_EQ(plan.paths, (Paths{in_out, in_out}));
 
   TrackList open_ended = Tracks({Path("a/Hill.track")});
   open_ended.open_ended = true;
-  ASSERT_TRUE(PlanOutputs(open_ended, out, {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(open_ended, out, std::nullopt, {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{in_out});
 
-  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), in_out, {}, &plan, &error));
+  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), in_out, std::nullopt, {}, &plan, &error));
   EXPECT_EQ(plan.folder, in_out);
-  ASSERT_TRUE(PlanOutputs(Tracks({Path("a/Hill.track")}), folder / "b", {}, &plan, &error));
+  ASSERT_TRUE(
+      PlanOutputs(Tracks({Path("a/Hill.track")}), folder / "b", std::nullopt, {}, &plan, &error));
   EXPECT_EQ(plan.paths, Paths{JoinPath(folder / "b", "")});
 }
 
 TEST_F(OutputPlanTest, TwoTracksWritingOneFileAreRefusedNamingBoth) {
   const Paths both = {Path("a/Other.track"), Path("a/Hill.track"), Path("b/Hill.track")};
-  EXPECT_FALSE(PlanOutputs(Tracks(both), folder / "out", {}, &plan, &error));
+  EXPECT_FALSE(PlanOutputs(Tracks(both), folder / "out", std::nullopt, {}, &plan, &error));
   EXPECT_EQ(error, both[1] + " and " + both[2] + " would both write " +
                        JoinPath(folder / "out", "Hill_mask_Topdown.bmp"));
   // Beside their tracks they write two files; the same track twice, one.
-  EXPECT_TRUE(PlanOutputs(Tracks(both), "", {}, &plan, &error));
+  EXPECT_TRUE(PlanOutputs(Tracks(both), "", std::nullopt, {}, &plan, &error));
   const std::string again = JoinPath(JoinPath(folder / "a", "."), "Hill.track");
-  EXPECT_FALSE(PlanOutputs(Tracks({both[1], again}), "", {}, &plan, &error));
+  EXPECT_FALSE(PlanOutputs(Tracks({both[1], again}), "", std::nullopt, {}, &plan, &error));
   // Paths that are no track files are left for the build to refuse.
-  EXPECT_TRUE(PlanOutputs(Tracks({folder / "x.txt", folder / "x.txt"}), "", {}, &plan, &error));
+  EXPECT_TRUE(PlanOutputs(Tracks({folder / "x.txt", folder / "x.txt"}), "", std::nullopt, {}, &plan,
+                          &error));
 }
 
 TEST(BatchSummary, CountsAndNamesTheFailedAndKeepsTheFirstStatus) {
