@@ -4,7 +4,7 @@
 
 #include "cli/file_watcher.h"
 #include "topdown/path_parts.h"
-#include "topdown/system_error_win32.h"
+#include "topdown/system_error.h"
 
 namespace skyplate {
 namespace {
@@ -37,7 +37,7 @@ struct WatchedFolder {
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE || overlapped.hEvent == nullptr || !Ask()) {
-      *error = folder + ": " + LastErrorText();
+      *error = folder + ": " + LastSystemError();
       return false;
     }
     return true;
