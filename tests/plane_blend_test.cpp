@@ -71,34 +71,39 @@ TEST(BlendPlanes, ShortRunsAndTailsAreExact) {
 }
 
 // The fast compositing (vector form where the processor has one) against the
-// pixel definition for every (below, over, mask value) of the red step: the
-// base tile holds every below value along x, the red tile every over value
-// along y.
+// pixel definition for every (below, over, mask value) of each blend step in
+// turn: the base tile holds every below value along x, the step's tile every
+// over value along y, and the other mask channels are 0.
 TEST(RowCompositor, ExactForEveryCombination) {
-  OverlayTiles tiles;
-  for (Bitmap& tile : tiles) tile = Bitmap::Blank(kTileSize, kTileSize);
-  for (std::int32_t v = 0; v < kTileSize; ++v) {
-    for (std::int32_t u = 0; u < kTileSize; ++u) {
-      tiles[0].Set(u, v, MakeColour(u, 255 - u, u ^ v));
-      tiles[1].Set(u, v, MakeColour(v, u, 255 - v));
+  for (int step = 0; step < 3; ++step) {
+    OverlayTiles tiles;
+    for (Bitmap& tile : tiles) tile = Bitmap::Blank(kTileSize, kTileSize);
+    for (std::int32_t v = 0; v < kTileSize; ++v) {
+      for (std::int32_t u = 0; u < kTileSize; ++u) {
+        tiles[0].Set(u, v, MakeColour(u, 255 - u, u ^ v));
+        tiles[step + 1].Set(u, v, MakeColour(v, u, 255 - v));
+      }
     }
-  }
-  const RowCompositor compositor(tiles);
-  std::vector<Colour> mask(kTileSize), out(kTileSize);
-  std::vector<BgrPixel> mask_bgr(kTileSize), out_bgr(kTileSize);
-  for (int m = 0; m < 256; ++m) {
-    for (std::int32_t x = 0; x < kTileSize; ++x) {
-      // Vary the mask within a row too, so each lane sees other percents.
-      mask[x] = MakeColour(m + (x % 7) * 37, 0, 0);
-      mask_bgr[x] = {0, 0, RedOf(mask[x])};
-    }
-    for (std::int32_t y = 0; y < kTileSize; ++y) {
-      compositor.ComposeColours(mask.data(), y, 0, kTileSize - 1, out.data());
-      compositor.ComposeBgr(mask_bgr.data(), y, 0, kTileSize - 1, out_bgr.data());
+    const RowCompositor compositor(tiles);
+    std::vector<Colour> mask(kTileSize), out(kTileSize);
+    std::vector<BgrPixel> mask_bgr(kTileSize), out_bgr(kTileSize);
+    const int shift = 8 * step;  // red, green, blue
+    for (int m = 0; m < 256; ++m) {
       for (std::int32_t x = 0; x < kTileSize; ++x) {
-        const Colour want = ComposePixel(mask[x], tiles[0].At(x, y), tiles[1].At(x, y), 0, 0);
-        ASSERT_EQ(out[x], want) << "mask " << int(RedOf(mask[x])) << " at " << x << "," << y;
-        ASSERT_EQ(MakeColour(out_bgr[x].red, out_bgr[x].green, out_bgr[x].blue), want);
+        // Vary the mask within a row too, so each lane sees other percents.
+        mask[x] = static_cast<Colour>((m + (x % 7) * 37) & 0xFF) << shift;
+        mask_bgr[x] = {BlueOf(mask[x]), GreenOf(mask[x]), RedOf(mask[x])};
+      }
+      for (std::int32_t y = 0; y < kTileSize; ++y) {
+        compositor.ComposeColours(mask.data(), y, 0, kTileSize - 1, out.data());
+        compositor.ComposeBgr(mask_bgr.data(), y, 0, kTileSize - 1, out_bgr.data());
+        for (std::int32_t x = 0; x < kTileSize; ++x) {
+          const Colour want = ComposePixel(mask[x], tiles[0].At(x, y), tiles[1].At(x, y),
+                                           tiles[2].At(x, y), tiles[3].At(x, y));
+          ASSERT_EQ(out[x], want) << "step " << step << " mask " << ((mask[x] >> shift) & 0xFF)
+                                  << " at " << x << "," << y;
+          ASSERT_EQ(MakeColour(out_bgr[x].red, out_bgr[x].green, out_bgr[x].blue), want);
+        }
       }
     }
   }

@@ -19,13 +19,19 @@ namespace {
 // caches, and never more than a few hundred kilobytes whatever the picture.
 constexpr std::int64_t kBandPixels = std::int64_t{1} << 16;
 
-// Bands in memory at once, at most: one a job, each well under a megabyte.
+// Bands of RLE data in memory at once, at most: one a job, each well under a
+// megabyte.
 constexpr int kMaxHeldBands = 32;
 
-// Buffers of one band in memory.
-struct BandBuffers {
+// Bands a job takes on between two reports of progress, from a mask read in
+// any order. Jobs take them one at a time as they come free, so that a job the
+// system holds back does not keep the others waiting for it, and they meet
+// only a few dozen times in a picture.
+constexpr std::int64_t kBandsPerJobAndRound = 16;
+
+// What one job needs to composite a band.
+struct JobBuffers {
   MaskScratch scratch;
-  std::vector<BgrPixel> mask;     // for masks decoded in file order; black until put
   std::vector<std::uint8_t> out;  // zeroed once: rows' padding stays zero
   std::vector<BgrPixel> above;    // the row above the band, for writers that ask
 };
@@ -49,7 +55,7 @@ class StreamPass final : public RleSink {
         pool_(pool),
         front_end_(front_end),
         out_stride_(BmpStride(size.width)),
-        buffers_(std::min<std::int64_t>({pool->jobs(), kMaxHeldBands, layout.count()})) {
+        job_buffers_(pool->jobs()) {
     const auto band_rows = static_cast<std::size_t>(layout.band_rows());
     const auto band_columns = static_cast<std::size_t>(layout.band_columns());
     // Whole rows with their padding, or a piece of a row and at most 3 bytes
@@ -59,13 +65,21 @@ class StreamPass final : public RleSink {
                                       : band_columns * sizeof(BgrPixel) + 3;
     // A top-down writer's band comes with the row above it: one mask row more.
     const std::size_t mask_rows = band_rows + (top_down_ ? 1 : 0);
-    for (BandBuffers& buffers : buffers_) {
-      if (mask.kind() != StreamedMask::Kind::kRows) {
-        buffers.mask.assign(mask_rows * band_columns, {0, 0, 0});
-      }
+    for (JobBuffers& buffers : job_buffers_) {
       buffers.out.assign(out_bytes, 0);
       if (top_down_) buffers.above.resize(band_columns);
     }
+    // RLE data fills the bands it holds in file order; a black mask needs one
+    // band of black for every job to read.
+    std::int64_t masks = 0;
+    if (mask.kind() == StreamedMask::Kind::kRle) {
+      masks = std::min<std::int64_t>({pool->jobs(), kMaxHeldBands, layout.count()});
+    } else if (mask.kind() == StreamedMask::Kind::kBlack) {
+      masks = 1;
+    }
+    held_masks_.resize(masks);
+    for (std::vector<BgrPixel>& held : held_masks_)
+      held.assign(mask_rows * band_columns, {0, 0, 0});
   }
 
   // Writes every band; `mask_error` or `write_error` says why it could not.
@@ -98,28 +112,37 @@ class StreamPass final : public RleSink {
   // Locates the band of a pixel, writing the bands before it that are held.
   bool FindPutBand(std::int32_t x, std::int32_t row) {
     const std::int64_t band = layout_.IndexOf(x, row);
-    const auto held = static_cast<std::int64_t>(buffers_.size());
+    const auto held = static_cast<std::int64_t>(held_masks_.size());
     while (band >= first_held_ + held) {
       if (!WriteHeld()) return false;
     }
     put_band_ = layout_.At(band);
     put_row_ = row - put_band_.first_row;
-    put_pixels_ = buffers_[band - first_held_].mask.data();
+    put_pixels_ = held_masks_[band - first_held_].data();
     return true;
   }
 
-  // Composites and writes the held bands, in parallel, and moves on to the
-  // next ones.
+  // Composites and writes the held bands, or the next round of bands of a
+  // mask read in any order, in parallel, and moves on to the next ones.
   bool WriteHeld() {
-    const std::int64_t count = std::min<std::int64_t>(static_cast<std::int64_t>(buffers_.size()),
-                                                      layout_.count() - first_held_);
+    const bool rle = mask_.kind() == StreamedMask::Kind::kRle;
+    const std::int64_t round =
+        rle ? static_cast<std::int64_t>(held_masks_.size()) : kBandsPerJobAndRound * pool_->jobs();
+    const std::int64_t count = std::min<std::int64_t>(round, layout_.count() - first_held_);
     std::vector<PassOutcome> outcomes(count, PassOutcome::kWritten);
     std::vector<std::string> errors(count);
     // The band that failed first; the others may fail only because it did.
     std::atomic<std::int64_t> cause = -1;
-    pool_->Run(count, [&](int, std::int64_t begin, std::int64_t end) {
-      for (std::int64_t i = begin; i < end; ++i) {
-        outcomes[i] = WriteBand(BandAt(first_held_ + i), &buffers_[i], &errors[i]);
+    // Taken in order, so that a writer wanting bands in order gets the band
+    // it waits for next from a job that is not waiting itself.
+    std::atomic<std::int64_t> next = 0;
+    pool_->Run(pool_->jobs(), [&](int job, std::int64_t, std::int64_t) {
+      for (std::int64_t i = next++; i < count && cause < 0; i = next++) {
+        const std::vector<BgrPixel>* held =
+            held_masks_.empty() ? nullptr : &held_masks_[rle ? i : 0];
+        outcomes[i] = WriteBand(BandAt(first_held_ + i), held, &job_buffers_[job], &errors[i]);
+        // Pixels RLE data skips are black.
+        if (rle) std::fill(held_masks_[i].begin(), held_masks_[i].end(), BgrPixel{0, 0, 0});
         std::int64_t none = -1;
         if (outcomes[i] != PassOutcome::kWritten && cause.compare_exchange_strong(none, i)) {
           // A writer taking bands in order may hold other jobs waiting for this one.
@@ -148,7 +171,9 @@ class StreamPass final : public RleSink {
     return top_down_ ? layout_.FromTop(index) : layout_.At(index);
   }
 
-  PassOutcome WriteBand(const Band& band, BandBuffers* buffers, std::string* error) {
+  // `held`: the band's pixels of a mask not read from the file by rows.
+  PassOutcome WriteBand(const Band& band, const std::vector<BgrPixel>* held, JobBuffers* buffers,
+                        std::string* error) {
     // Rows count from the bottom: the row above the band is the one after it.
     const bool with_above = top_down_ && band.first_row + band.rows < size_.height;
     MaskRows rows;
@@ -157,7 +182,7 @@ class StreamPass final : public RleSink {
       read.rows += with_above ? 1 : 0;
       if (!mask_.ReadBand(read, &buffers->scratch, &rows, error)) return PassOutcome::kMaskFailed;
     } else {
-      rows = {reinterpret_cast<const std::uint8_t*>(buffers->mask.data()),
+      rows = {reinterpret_cast<const std::uint8_t*>(held->data()),
               static_cast<std::ptrdiff_t>(band.columns * sizeof(BgrPixel))};
     }
     // A band of whole rows is written as the file stores them, padding and
@@ -184,12 +209,8 @@ class StreamPass final : public RleSink {
         with_above ? reinterpret_cast<const std::uint8_t*>(buffers->above.data()) : nullptr,
         band.first_column,
         band.columns};
-    if (!writer_->WriteBand(picture_band, error)) return PassOutcome::kNotWritten;
-    // Pixels RLE data skips are black.
-    if (mask_.kind() == StreamedMask::Kind::kRle) {
-      std::fill(buffers->mask.begin(), buffers->mask.end(), BgrPixel{0, 0, 0});
-    }
-    return PassOutcome::kWritten;
+    return writer_->WriteBand(picture_band, error) ? PassOutcome::kWritten
+                                                   : PassOutcome::kNotWritten;
   }
 
   const StreamedMask& mask_;
@@ -201,8 +222,11 @@ class StreamPass final : public RleSink {
   WorkerPool* pool_;
   BuildFrontEnd* front_end_;
   const std::size_t out_stride_;
-  std::vector<BandBuffers> buffers_;
-  std::int64_t first_held_ = 0;  // the band in buffers_[0]
+  std::vector<JobBuffers> job_buffers_;
+  // RLE: the mask pixels of the bands held, the first of them first_held_.
+  // Black: one band's black pixels, for all.
+  std::vector<std::vector<BgrPixel>> held_masks_;
+  std::int64_t first_held_ = 0;
   std::int64_t rows_done_ = 0;
   PassOutcome failure_ = PassOutcome::kWritten;
   std::string error_;
