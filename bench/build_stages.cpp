@@ -19,7 +19,8 @@
 namespace skyplate {
 namespace {
 
-constexpr const char* kTileFiles[] = {"sand.bmp", "rock.bmp", "grass.bmp", "water.bmp"};
+constexpr const char* kTileFiles[] = {"tiles\\sand.bmp", "tiles\\rock.bmp", "tiles\\grass.bmp",
+                                      "tiles\\water.bmp"};
 constexpr const char* kStages[] = {"load tiles", "load mask",    "blank result", "composite",
                                    "  opening",  "  refreshing", "write",        "total"};
 constexpr int kStageCount = sizeof kStages / sizeof kStages[0];
