@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/timed_display_front_end.h"
@@ -21,8 +22,8 @@ namespace {
 
 constexpr const char* kTileFiles[] = {"tiles\\sand.bmp", "tiles\\rock.bmp", "tiles\\grass.bmp",
                                       "tiles\\water.bmp"};
-constexpr const char* kStages[] = {"load tiles", "load mask",    "blank result", "composite",
-                                   "  opening",  "  refreshing", "write",        "total"};
+constexpr const char* kStages[] = {"load tiles", "load mask",    "make result", "composite",
+                                   "  opening",  "  refreshing", "write",       "total"};
 constexpr int kStageCount = sizeof kStages / sizeof kStages[0];
 
 double Elapsed(Clock::time_point start) {
@@ -50,12 +51,13 @@ bool RunOnce(const std::string& folder, double* times) {
   }
   times[1] = Elapsed(start);
   start = Clock::now();
-  Bitmap result = Bitmap::Blank(mask.width, mask.height);
+  // Composited over the mask, as the build does.
+  Bitmap result = std::move(mask);
   times[2] = Elapsed(start);
   {
     TimedDisplayFrontEnd front_end(true);
     start = Clock::now();
-    CompositeTerrain(mask, tiles, &result, &front_end, DefaultJobs());
+    CompositeTerrain(result, tiles, &result, &front_end, DefaultJobs());
     times[3] = Elapsed(start);
     times[4] = front_end.opening().count();
     times[5] = front_end.refreshing().count();

@@ -123,6 +123,20 @@ TEST(Compositing, EveryRefreshFindsItsColumnsComposited) {
   }
 }
 
+TEST(Compositing, OverItsOwnMaskGivesTheSamePicture) {
+  const OverlayTiles tiles = NumberedTiles();
+  Bitmap mask = Bitmap::Blank(300, 40);
+  for (std::size_t i = 0; i < mask.pixels.size(); ++i) {
+    mask.pixels[i] = MakeColour(i * 53 % 256, i * 29 % 256, i * 113 % 256);
+  }
+  RecordingFrontEnd apart;
+  const Bitmap expected = Composite(mask, tiles, &apart);
+  RecordingFrontEnd in_place;
+  CompositeTerrain(mask, tiles, &mask, &in_place, 3);
+  EXPECT_TRUE(mask.pixels == expected.pixels);
+  EXPECT_EQ(in_place.refreshes, apart.refreshes);
+}
+
 TEST(Compositing, DisplayIsAThirdOfThePicture) {
   EXPECT_EQ(DisplaySize(1000), 333);
   EXPECT_EQ(DisplaySize(1001), 334);

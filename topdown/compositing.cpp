@@ -58,6 +58,8 @@ struct BandProgress {
 
 }  // namespace
 
+// `result` may be `mask` itself: each pixel is composited from its own mask
+// pixel alone, read before it is written.
 void CompositeTerrain(const Bitmap& mask, const OverlayTiles& tiles, Bitmap* result,
                       BuildFrontEnd* front_end, int jobs) {
   front_end->OpenDisplay(DisplaySize(result->width), DisplaySize(result->height));
