@@ -86,6 +86,15 @@ TEST(Compositing, RefreshesAfterEverySixteenthColumnAndAtTheEnd) {
   EXPECT_EQ(empty.refreshes, (std::vector<Range>{{0, -1}}));
 }
 
+// A mask whose channels change from pixel to pixel, so that every pixel blends.
+Bitmap BlendingMask(std::int32_t width, std::int32_t height) {
+  Bitmap mask = Bitmap::Blank(width, height);
+  for (std::size_t i = 0; i < mask.pixels.size(); ++i) {
+    mask.pixels[i] = MakeColour(i * 37 % 256, i * 91 % 256, i * 151 % 256);
+  }
+  return mask;
+}
+
 // Checks at every refresh that the columns it names, and every column before
 // them, hold their final colours in every row, whatever the number of jobs.
 class CheckingFrontEnd final : public RecordingFrontEnd {
@@ -107,10 +116,7 @@ class CheckingFrontEnd final : public RecordingFrontEnd {
 
 TEST(Compositing, EveryRefreshFindsItsColumnsComposited) {
   const OverlayTiles tiles = NumberedTiles();
-  Bitmap mask = Bitmap::Blank(203, 300);
-  for (std::size_t i = 0; i < mask.pixels.size(); ++i) {
-    mask.pixels[i] = MakeColour(i * 37 % 256, i * 91 % 256, i * 151 % 256);
-  }
+  const Bitmap mask = BlendingMask(203, 300);
   RecordingFrontEnd reference;
   const Bitmap expected = Composite(mask, tiles, &reference);
   for (int jobs : {1, 2, 3, 8}) {
@@ -125,10 +131,7 @@ TEST(Compositing, EveryRefreshFindsItsColumnsComposited) {
 
 TEST(Compositing, OverItsOwnMaskGivesTheSamePicture) {
   const OverlayTiles tiles = NumberedTiles();
-  Bitmap mask = Bitmap::Blank(300, 40);
-  for (std::size_t i = 0; i < mask.pixels.size(); ++i) {
-    mask.pixels[i] = MakeColour(i * 53 % 256, i * 29 % 256, i * 113 % 256);
-  }
+  Bitmap mask = BlendingMask(300, 40);
   RecordingFrontEnd apart;
   const Bitmap expected = Composite(mask, tiles, &apart);
   RecordingFrontEnd in_place;
