@@ -11,54 +11,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/timed_display_front_end.h"
 #include "tools/track_generator.h"
 #include "topdown/compositing.h"
-#include "topdown/display_window_win32.h"
-#include "topdown/silent_front_end.h"
 #include "topdown/worker_pool.h"
 
 namespace skyplate {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-using Seconds = std::chrono::duration<double>;
-
-// Everything but the display is silent; with_display chooses between a real
-// window, placed as the program places it, and none at all.
-class BenchFrontEnd final : public SilentFrontEnd {
- public:
-  explicit BenchFrontEnd(bool with_display) : with_display_(with_display) {}
-  ~BenchFrontEnd() override {
-    // The program leaves its windows open; here an open window's polling
-    // thread would weigh on the builds that follow. Sent, not posted, so
-    // that the closing is over before the next build starts.
-    if (display_ != nullptr) SendMessageA(display_, WM_CLOSE, 0, 0);
-  }
-
-  void OpenDisplay(std::int32_t client_width, std::int32_t client_height) override {
-    const auto start = Clock::now();
-    if (with_display_) {
-      display_ = OpenDisplayWindow("Topdown", 256, 100, client_width, client_height);
-    }
-    opening_ += Clock::now() - start;
-  }
-  void RefreshDisplay(const Bitmap& picture, std::int32_t first_column,
-                      std::int32_t last_column) override {
-    const auto start = Clock::now();
-    if (with_display_) ::skyplate::RefreshDisplay(display_, picture, first_column, last_column);
-    refreshing_ += Clock::now() - start;
-  }
-  bool opened() const { return display_ != nullptr; }
-  // Time the build spent in the display's hooks.
-  Seconds opening() const { return opening_; }
-  Seconds refreshing() const { return refreshing_; }
-
- private:
-  bool with_display_;
-  HWND display_ = nullptr;
-  Seconds opening_{};
-  Seconds refreshing_{};
-};
 
 struct Timing {
   Seconds total, opening, refreshing;
@@ -67,7 +26,7 @@ struct Timing {
 
 Timing TimeBuild(const Bitmap& mask, const OverlayTiles& tiles, bool with_display) {
   Bitmap result = Bitmap::Blank(mask.width, mask.height);
-  BenchFrontEnd front_end(with_display);
+  TimedDisplayFrontEnd front_end(with_display);
   const auto start = Clock::now();
   CompositeTerrain(mask, tiles, &result, &front_end, DefaultJobs());
   return {Clock::now() - start, front_end.opening(), front_end.refreshing(), front_end.opened()};

@@ -86,6 +86,60 @@ TEST(Compositing, RefreshesAfterEverySixteenthColumnAndAtTheEnd) {
   EXPECT_EQ(empty.refreshes, (std::vector<Range>{{0, -1}}));
 }
 
+// A mask whose channels change from pixel to pixel, so that every pixel blends.
+Bitmap BlendingMask(std::int32_t width, std::int32_t height) {
+  Bitmap mask = Bitmap::Blank(width, height);
+  for (std::size_t i = 0; i < mask.pixels.size(); ++i) {
+    mask.pixels[i] = MakeColour(i * 37 % 256, i * 91 % 256, i * 151 % 256);
+  }
+  return mask;
+}
+
+// Checks at every refresh that the columns it names, and every column before
+// them, hold their final colours in every row, whatever the number of jobs.
+class CheckingFrontEnd final : public RecordingFrontEnd {
+ public:
+  explicit CheckingFrontEnd(const Bitmap& expected) : expected_(expected) {}
+  void RefreshDisplay(const Bitmap& picture, std::int32_t first, std::int32_t last) override {
+    RecordingFrontEnd::RefreshDisplay(picture, first, last);
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+      for (std::int32_t x = 0; x <= last; ++x) {
+        if (picture.At(x, y) != expected_.At(x, y)) ++early;
+      }
+    }
+  }
+  int early = 0;  // pixels a refresh saw before they were composited
+
+ private:
+  const Bitmap& expected_;
+};
+
+TEST(Compositing, EveryRefreshFindsItsColumnsComposited) {
+  const OverlayTiles tiles = NumberedTiles();
+  const Bitmap mask = BlendingMask(203, 300);
+  RecordingFrontEnd reference;
+  const Bitmap expected = Composite(mask, tiles, &reference);
+  for (int jobs : {1, 2, 3, 8}) {
+    CheckingFrontEnd front_end(expected);
+    Bitmap result = Bitmap::Blank(mask.width, mask.height);
+    CompositeTerrain(mask, tiles, &result, &front_end, jobs);
+    EXPECT_EQ(front_end.early, 0) << jobs << " jobs";
+    EXPECT_EQ(front_end.refreshes, reference.refreshes) << jobs << " jobs";
+    EXPECT_TRUE(result.pixels == expected.pixels) << jobs << " jobs";
+  }
+}
+
+TEST(Compositing, OverItsOwnMaskGivesTheSamePicture) {
+  const OverlayTiles tiles = NumberedTiles();
+  Bitmap mask = BlendingMask(300, 40);
+  RecordingFrontEnd apart;
+  const Bitmap expected = Composite(mask, tiles, &apart);
+  RecordingFrontEnd in_place;
+  CompositeTerrain(mask, tiles, &mask, &in_place, 3);
+  EXPECT_TRUE(mask.pixels == expected.pixels);
+  EXPECT_EQ(in_place.refreshes, apart.refreshes);
+}
+
 TEST(Compositing, DisplayIsAThirdOfThePicture) {
   EXPECT_EQ(DisplaySize(1000), 333);
   EXPECT_EQ(DisplaySize(1001), 334);

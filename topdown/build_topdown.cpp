@@ -76,15 +76,19 @@ BuildOutcome BuildInMemory(const std::string& mask_path, PictureSize size,
                            BuildFrontEnd* front_end, ImageLoader* loader, OverlayTiles* tiles,
                            const LoadTiles& load_tiles, std::string* error) {
   const bool buildable = FitsInMemory(size.width, size.height);
-  Bitmap mask;
   Bitmap result;
   if (buildable) {
-    mask = loader->Load(kMaskKey, mask_path, size.width, size.height);
+    result = loader->Load(kMaskKey, mask_path, size.width, size.height);
     if ((*tiles)[0].empty()) *tiles = load_tiles();
     if (loader->MustStop()) return BuildOutcome::kImageNotLoaded;
-    result = Bitmap::Blank(size.width, size.height);
   }
-  CompositeTerrain(mask, *tiles, &result, front_end, jobs);
+  // The picture is composited over its mask, each pixel from its own mask
+  // pixel: a picture-sized block less to allocate and to clear. A mask that
+  // failed to load reads as black into a picture of its own.
+  const Bitmap no_mask;
+  const bool over_mask = !result.empty();
+  if (buildable && !over_mask) result = Bitmap::Blank(size.width, size.height);
+  CompositeTerrain(over_mask ? result : no_mask, *tiles, &result, front_end, jobs);
   if (!buildable) {
     *error = size.width <= 0 || size.height <= 0
                  ? "the mask map " + mask_path + " gives no picture size"

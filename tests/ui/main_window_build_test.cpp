@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "ui_test_support.h"
@@ -17,6 +18,18 @@ std::uint64_t FreeAddressSpace() {
   status.dwLength = sizeof(status);
   GlobalMemoryStatusEx(&status);
   return status.ullAvailVirtual;
+}
+
+// Reserves address space until at most `left` bytes of it are free, or no
+// block of 64 MiB is; the blocks, to be released.
+std::vector<void*> TakeAddressSpaceDownTo(std::uint64_t left) {
+  std::vector<void*> taken;
+  while (FreeAddressSpace() > left) {
+    void* block = VirtualAlloc(nullptr, 64u << 20, MEM_RESERVE, PAGE_NOACCESS);
+    if (block == nullptr) break;
+    taken.push_back(block);
+  }
+  return taken;
 }
 
 TEST_F(MainWindowTest, BuildFromTheEditBoxWritesThePictureAndShowsItAtAThird) {
@@ -85,6 +98,10 @@ TEST_F(MainWindowTest, PictureTooLargeForTheAddressSpaceEndsWithAMessageAndKeeps
 
   WriteLongRunMask(folder + "Hill_mask.bmp", 16384, 16384);
   SetWindowTextA(GetDlgItem(window_, 1003), "");
+  // The picture is composited over its mask, so a 32-bit process has room
+  // for the largest picture the limits allow; one short of address space
+  // has not, with less free than the mask's gigabyte.
+  const std::vector<void*> taken = TakeAddressSpaceDownTo(768u << 20);
   const std::uint64_t free_before = FreeAddressSpace();
   {
     MessageBoxAnswerer answerer(GetCurrentProcessId(), 45000);
@@ -98,6 +115,7 @@ TEST_F(MainWindowTest, PictureTooLargeForTheAddressSpaceEndsWithAMessageAndKeeps
   EXPECT_EQ(FileBytes(output), older);
   // The mask that did fit must be given back, or the next build starts short.
   EXPECT_GT(FreeAddressSpace() + (64u << 20), free_before);
+  for (void* block : taken) VirtualFree(block, 0, MEM_RELEASE);
 }
 
 }  // namespace
