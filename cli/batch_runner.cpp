@@ -155,6 +155,8 @@ class Runner {
 
 void RunBatch(const TrackList& list, const OutputPlan& plan, BuildOptions options,
               BuildFrontEnd* front_end, StatusOf status_of, BatchSummary* summary) {
+  ImageCache tiles;
+  options.image_cache = &tiles;
   Runner(list, plan, options, front_end, status_of, summary).Run();
 }
 

@@ -58,6 +58,27 @@ TEST_F(LoadBitmapFileTest, OwnSizeIsUsedAsLoadedOtherSizesResampled) {
   EXPECT_EQ(out_.pixels, std::vector<Colour>({MakeColour(10, 20, 30), MakeColour(50, 60, 70)}));
 }
 
+// Cached images are known by their contents and size: a tile saved again
+// between two builds is decoded anew, a copy of one at another path is the
+// same image, and another size of it is resampled again.
+TEST_F(LoadBitmapFileTest, ACacheKnowsImagesByContentsAndSize) {
+  ImageCache cache;
+  const std::string path =
+      Write("tile.bmp", EncodeBmpVariant(BmpVariant::kBgr24TopDown, TwoBlocks()));
+  ASSERT_TRUE(LoadBitmapFile(path, 2, 1, &out_, &error_, &cache)) << error_;
+  const Colour grey = MakeColour(1, 2, 3);
+  Write("tile.bmp", EncodeBmpVariant(BmpVariant::kBgr24TopDown, Bitmap::Blank(4, 2, grey)));
+  ASSERT_TRUE(LoadBitmapFile(path, 2, 1, &out_, &error_, &cache)) << error_;
+  EXPECT_EQ(out_.pixels, std::vector<Colour>(2, grey));
+
+  const std::string copy =
+      Write("copy.bmp", EncodeBmpVariant(BmpVariant::kBgr24TopDown, TwoBlocks()));
+  ASSERT_TRUE(LoadBitmapFile(copy, 2, 1, &out_, &error_, &cache)) << error_;
+  EXPECT_EQ(out_.pixels, std::vector<Colour>({MakeColour(10, 20, 30), MakeColour(50, 60, 70)}));
+  ASSERT_TRUE(LoadBitmapFile(copy, 1, 1, &out_, &error_, &cache)) << error_;
+  EXPECT_EQ(out_.width, 1);
+}
+
 TEST_F(LoadBitmapFileTest, DamagedFilesAndImpossibleSizesFail) {
   const std::string text = Write("text.bmp", {'h', 'e', 'l', 'l', 'o'});
   EXPECT_FALSE(LoadBitmapFile(text, 0, 0, &out_, &error_));

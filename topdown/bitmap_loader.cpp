@@ -41,7 +41,7 @@ bool ReadBmpFile(const std::string& path, std::vector<std::uint8_t>* bytes, std:
 }  // namespace
 
 bool LoadBitmapFile(const std::string& path, std::int32_t width, std::int32_t height, Bitmap* out,
-                    std::string* error) {
+                    std::string* error, ImageCache* cache) {
   *out = Bitmap{};
   const bool own_size = width == 0 || height == 0;
   if (!own_size && !FitsInMemory(width, height)) {
@@ -51,12 +51,20 @@ bool LoadBitmapFile(const std::string& path, std::int32_t width, std::int32_t he
   }
   std::vector<std::uint8_t> bytes;
   Bitmap loaded;
-  if (!ReadBmpFile(path, &bytes, error) || !DecodeBmp(bytes, &loaded, error)) return false;
+  if (!ReadBmpFile(path, &bytes, error)) return false;
+  if (cache != nullptr) {
+    if (std::optional<Bitmap> kept = cache->Find(bytes, width, height)) {
+      *out = std::move(*kept);
+      return true;
+    }
+  }
+  if (!DecodeBmp(bytes, &loaded, error)) return false;
   if (own_size || (loaded.width == width && loaded.height == height)) {
     *out = std::move(loaded);
   } else {
     *out = ResampleAreaAverage(loaded, width, height);
   }
+  if (cache != nullptr) cache->Keep(bytes, width, height, *out);
   return true;
 }
 

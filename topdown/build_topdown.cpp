@@ -44,11 +44,14 @@ class ImageLoader {
 
   // An image that failed to load is empty, which compositing reads as black
   // without a picture-sized block of black.
+  // Only images that builds share belong in `cache`.
   Bitmap Load(std::string_view key, const std::string& path, std::int32_t width,
-              std::int32_t height) {
+              std::int32_t height, ImageCache* cache = nullptr) {
     Bitmap bitmap;
     std::string error;
-    if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error)) return bitmap;
+    if (LoadBitmapFile(ResolveInputPath(path), width, height, &bitmap, &error, cache)) {
+      return bitmap;
+    }
     NotLoaded(key, path, error);
     return {};
   }
@@ -194,7 +197,8 @@ BuildOutcome BuildTopdown(const std::string& track_path_text, std::int32_t close
   auto load_tiles = [&] {
     OverlayTiles tiles;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-      tiles[i] = loader.Load(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize);
+      tiles[i] = loader.Load(kOverlayKeys[i], folder + overlay_values[i], kTileSize, kTileSize,
+                             options.image_cache);
       if (tiles[i].empty()) tiles[i] = Bitmap::Blank(kTileSize, kTileSize);
     }
     return tiles;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "topdown/build_front_end.h"
+#include "topdown/image_cache.h"
 #include "topdown/mask_header.h"
 #include "topdown/path_parts.h"
 #include "topdown/picture_format.h"
@@ -43,6 +44,9 @@ struct BuildOptions {
   // black; no picture is written then.
   bool strict = false;
   PictureFormat format = PictureFormat::kBmp;
+  // Shared by the builds of one run that may load the same tiles; none when
+  // null.
+  ImageCache* image_cache = nullptr;
 };
 
 // Builds the topdown picture of the track file named by `track_path_text` (as
