@@ -16,7 +16,7 @@ std::size_t HeldBytesOf(const std::vector<std::uint8_t>& bytes, const Bitmap& im
 std::optional<Bitmap> ImageCache::Find(const std::vector<std::uint8_t>& bytes, std::int32_t width,
                                        std::int32_t height) const {
   std::lock_guard lock(mutex_);
-  const auto found = images_.find(Key{width, height, bytes});
+  const auto found = images_.find(std::tie(width, height, bytes));
   if (found == images_.end()) return std::nullopt;
   return found->second;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -32,7 +33,8 @@ class ImageCache {
   using Key = std::tuple<std::int32_t, std::int32_t, std::vector<std::uint8_t>>;
 
   mutable std::mutex mutex_;
-  std::map<Key, Bitmap> images_;
+  // Transparent, so that a lookup compares the file's bytes without a copy.
+  std::map<Key, Bitmap, std::less<>> images_;
   std::size_t bytes_held_ = 0;
 };
 
